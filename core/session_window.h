@@ -44,6 +44,10 @@ public:
     virtual void AppendLog(const std::string& block) = 0;
     // A plain message box with one OK button.
     virtual void ShowMessage(const std::string& text) = 0;
+    // The general error box (error icon, one OK button) for an error that
+    // surfaced outside a handler the window guards, e.g. a failed connect
+    // that completed in the background.
+    virtual void ShowError(const std::string& text) = 0;
 
     // The 250 ms timer that paces the login.
     virtual void StartTimer() = 0;
