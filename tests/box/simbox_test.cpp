@@ -1,0 +1,319 @@
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstddef>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "simbox_env.h"
+
+namespace olmira::test {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
+using ::testing::IsSupersetOf;
+using ::testing::Not;
+namespace fs = std::filesystem;
+
+constexpr const char* kPrompt = "root@box:~# ";
+
+// Just enough Telnet to reach the box's shell: every option the box offers or
+// asks for is refused, and command sequences are kept out of the text.
+class BareTelnet {
+public:
+    BareTelnet() : socket_(::socket(AF_INET, SOCK_STREAM, 0)) {
+        sockaddr_in box{};
+        box.sin_family = AF_INET;
+        box.sin_port = htons(23);
+        box.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (socket_ < 0 || ::connect(socket_, reinterpret_cast<sockaddr*>(&box), sizeof box) != 0) {
+            ::close(socket_);
+            throw std::runtime_error("no box on 127.0.0.1:23");
+        }
+    }
+    ~BareTelnet() { ::close(socket_); }
+    BareTelnet(const BareTelnet&) = delete;
+    BareTelnet& operator=(const BareTelnet&) = delete;
+
+    void SendLine(const std::string& line) { Send(line + "\r\n"); }
+
+    // The text up to and including `marker`; what follows waits for the next read.
+    std::string ReadUntil(const std::string& marker) {
+        std::size_t found;
+        while ((found = text_.find(marker)) == std::string::npos) {
+            if (!ReceiveSome()) {
+                throw std::runtime_error("the box never sent \"" + marker + "\", only: " + text_);
+            }
+        }
+        const auto end = found + marker.size();
+        std::string head = text_.substr(0, end);
+        text_.erase(0, end);
+        return head;
+    }
+
+    // Everything until the box closes the connection.
+    std::string ReadToEnd() {
+        while (ReceiveSome()) {
+        }
+        return std::exchange(text_, {});
+    }
+
+private:
+    enum Byte : unsigned char {
+        SE = 240,
+        SB = 250,
+        WILL = 251,
+        WONT = 252,
+        DO = 253,
+        DONT = 254,
+        IAC = 255
+    };
+    enum class Parse { Text, Command, Option, Subnegotiation, SubnegotiationEnd };
+
+    // False when the box has closed the connection or stayed silent too long.
+    bool ReceiveSome() {
+        pollfd ready{socket_, POLLIN, 0};
+        if (::poll(&ready, 1, 10'000) != 1) {
+            return false;
+        }
+        char block[4096];
+        const auto received = ::recv(socket_, block, sizeof block, 0);
+        for (ssize_t i = 0; i < received; ++i) {
+            Absorb(static_cast<unsigned char>(block[i]));
+        }
+        return received > 0;
+    }
+
+    void Absorb(unsigned char byte) {
+        switch (parse_) {
+            case Parse::Text:
+                if (byte == IAC) {
+                    parse_ = Parse::Command;
+                } else {
+                    text_ += static_cast<char>(byte);
+                }
+                break;
+            case Parse::Command:
+                command_ = byte;
+                parse_ = byte == SB                     ? Parse::Subnegotiation
+                         : byte >= WILL && byte <= DONT ? Parse::Option
+                                                        : Parse::Text;
+                break;
+            case Parse::Option:
+                Refuse(byte);
+                parse_ = Parse::Text;
+                break;
+            case Parse::Subnegotiation:
+                parse_ = byte == IAC ? Parse::SubnegotiationEnd : Parse::Subnegotiation;
+                break;
+            case Parse::SubnegotiationEnd:
+                parse_ = byte == SE ? Parse::Text : Parse::Subnegotiation;
+                break;
+        }
+    }
+
+    void Refuse(unsigned char option) {
+        if (command_ == WILL || command_ == DO) {
+            const unsigned char refusal = command_ == WILL ? DONT : WONT;
+            Send(std::string{static_cast<char>(IAC), static_cast<char>(refusal),
+                             static_cast<char>(option)});
+        }
+    }
+
+    void Send(const std::string& bytes) {
+        std::size_t sent = 0;
+        while (sent < bytes.size()) {
+            const auto written =
+                ::send(socket_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+            if (written <= 0) {
+                throw std::runtime_error("the box closed the connection");
+            }
+            sent += static_cast<std::size_t>(written);
+        }
+    }
+
+    int socket_;
+    std::string text_;
+    Parse parse_ = Parse::Text;
+    unsigned char command_ = 0;
+};
+
+void LogIn(BareTelnet& box, const std::string& user, const std::string& password) {
+    box.ReadUntil("login: ");
+    box.SendLine(user);
+    box.ReadUntil("Password: ");
+    box.SendLine(password);
+    box.ReadUntil(kPrompt);
+}
+
+// The reply's lines before the next prompt.
+std::vector<std::string> ReplyLines(BareTelnet& box, const std::string& commandLine) {
+    box.SendLine(commandLine);
+    const std::string reply = box.ReadUntil(kPrompt);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = reply.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(reply.substr(start, end - start));
+    }
+    return lines;
+}
+
+class Simbox : public SimboxTest {
+protected:
+    void SetUp() override {
+        SimboxTest::SetUp();
+        media_ = Box().mediaPath;
+    }
+
+    fs::path media_;
+};
+
+TEST_F(Simbox, RightLoginReachesThePromptAndListsTheDrives) {
+    BareTelnet box;
+    LogIn(box, Box().user, Box().password);
+
+    EXPECT_THAT(ReplyLines(box, "ls -1A /var/media"), IsSupersetOf({"hdd", "usb"}));
+}
+
+TEST_F(Simbox, WrongLoginIsRefused) {
+    const struct {
+        std::string user, password;
+    } logins[] = {{Box().user, Box().password + "x"}, {Box().user + "x", Box().password}};
+    for (const auto& login : logins) {
+        SCOPED_TRACE(login.user + " / " + login.password);
+        BareTelnet box;
+        box.ReadUntil("login: ");
+        box.SendLine(login.user);
+        box.ReadUntil("Password: ");
+        box.SendLine(login.password);
+
+        const std::string rest = box.ReadToEnd();
+
+        EXPECT_THAT(rest, HasSubstr("Login incorrect"));
+        EXPECT_THAT(rest, Not(HasSubstr("# ")));
+    }
+}
+
+TEST_F(Simbox, HistoryHoldsEachCommandLineAsReceived) {
+    const std::vector<std::string> commands = {
+        "ls -1Aps /var/media/hdd/Filme/",
+        "echo \"a!b\"  two   spaces",
+        "ls -1Aps \"/var/media/hdd/Dokus/Wälder im Herbst.ts\"",
+        "cp -r \"/var/media/hdd/Leer\" \"/var/media/usb\" &",
+        "tail -n 1 \"$HISTFILE\"",  // kept before it runs
+    };
+    const auto earlier = BoxCommandsReceived().size();
+    BareTelnet box;
+    LogIn(box, Box().user, Box().password);
+    std::vector<std::vector<std::string>> replies;
+    for (const auto& command : commands) {
+        replies.push_back(ReplyLines(box, command));
+    }
+    box.SendLine("exit");
+    box.ReadToEnd();
+
+    auto expected = commands;
+    expected.push_back("exit");
+    const auto received = BoxCommandsReceived();
+    ASSERT_GE(received.size(), earlier);
+    EXPECT_THAT(
+        std::vector(received.begin() + static_cast<std::ptrdiff_t>(earlier), received.end()),
+        ElementsAreArray(expected));
+    EXPECT_THAT(replies[1], Contains("a!b two spaces"));
+    EXPECT_THAT(replies[2], Contains(HasSubstr("Wälder im Herbst.ts")));
+    EXPECT_THAT(replies[4], Contains(commands[4]));
+}
+
+TEST_F(Simbox, BackgroundCopyEndsWithTheJobNotice) {
+    BareTelnet box;
+    LogIn(box, Box().user, Box().password);
+    ReplyLines(box, "cp -r \"/var/media/hdd/Filme\" \"/var/media/usb\" &");
+
+    bool done = false;
+    for (int listing = 0; listing < 50 && !done; ++listing) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const auto reply = ReplyLines(box, "ls -1A \"/var/media/usb/Filme\"");
+        done = std::any_of(reply.begin(), reply.end(),
+                           [](const std::string& line) { return line.starts_with("[1]+  Done"); });
+    }
+
+    EXPECT_TRUE(done);
+    EXPECT_EQ(fs::file_size(media_ / "usb/Filme/Spielfilm 1.ts"),
+              fs::file_size(media_ / "hdd/Filme/Spielfilm 1.ts"));
+}
+
+// Each entry under `root` with its size and allocated blocks, sorted.
+std::vector<std::string> Tree(const fs::path& root) {
+    std::vector<std::string> entries;
+    if (!fs::exists(root)) {
+        return entries;
+    }
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        struct stat status {};
+        ::lstat(entry.path().c_str(), &status);
+        const auto name = entry.path().lexically_relative(root).string();
+        entries.push_back(entry.is_directory() ? name + "/"
+                                               : name + " " + std::to_string(status.st_size) + " " +
+                                                     std::to_string(status.st_blocks));
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+int ExitStatus(const std::string& commandLine) {
+    const int status = std::system(commandLine.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(Simbox, SlowCopyLeavesWhatCpLeaves) {
+    const std::string slowCp = "SIMBOX_CP_RATE=20000 " OLMIRAFM_SOURCE_DIR "/tools/simbox-cp";
+    const struct {
+        std::string source, destination;
+    } copies[] = {
+        {"hdd/Filme", "usb"},                       // folder into a folder
+        {"hdd/Nachrichten.ts", "usb"},              // file into a folder
+        {"hdd/Filme/Serien/", "usb/Serien neu"},    // folder to a new name
+        {"hdd/Dokus/Wälder im Herbst.ts", "x.ts"},  // file to a new name
+        {"hdd/Leer", "usb"},                        // empty folder
+        {"hdd/Fehlt", "usb"},                       // missing source
+    };
+    for (const auto& copy : copies) {
+        SCOPED_TRACE(copy.source + " -> " + copy.destination);
+        const auto plainRoot = media_ / "plain";
+        const auto slowRoot = media_ / "slow";
+        for (const auto& root : {plainRoot, slowRoot}) {
+            fs::remove_all(root);
+            fs::create_directories(root / "usb");
+        }
+        const auto arguments = [&](const fs::path& root) {
+            return " -r '" + (media_ / copy.source).string() + "' '" +
+                   (root / copy.destination).string() + "' 2>/dev/null";
+        };
+
+        const int plainStatus = ExitStatus("cp" + arguments(plainRoot));
+        const int slowStatus = ExitStatus(slowCp + arguments(slowRoot));
+
+        EXPECT_EQ(slowStatus, plainStatus);
+        EXPECT_EQ(Tree(slowRoot), Tree(plainRoot));
+    }
+}
+
+}  // namespace
+}  // namespace olmira::test

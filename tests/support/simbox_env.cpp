@@ -1,0 +1,57 @@
+#include "simbox_env.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+#include <utility>
+
+namespace olmira::test {
+namespace {
+
+constexpr const char* kNotInBox =
+    "no simulated box: run this test as `tools/simbox run -- <test binary>`";
+
+std::optional<std::string> Variable(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr) {
+        return std::nullopt;
+    }
+    return std::string(value);
+}
+
+}  // namespace
+
+std::optional<SimboxEnv> FindSimbox() {
+    auto user = Variable("SIMBOX_USER");
+    auto password = Variable("SIMBOX_PASS");
+    auto history = Variable("SIMBOX_HISTORY");
+    auto media = Variable("SIMBOX_MEDIA");
+    if (!user || !password || !history || !media) {
+        return std::nullopt;
+    }
+    return SimboxEnv{*user, *password, *history, *media};
+}
+
+std::vector<std::string> BoxCommandsReceived() {
+    const auto box = FindSimbox();
+    if (!box) {
+        throw std::runtime_error(kNotInBox);
+    }
+    std::ifstream history(box->historyPath);
+    if (!history) {
+        throw std::runtime_error("cannot read the box's history " + box->historyPath);
+    }
+    std::vector<std::string> commands;
+    for (std::string line; std::getline(history, line);) {
+        commands.push_back(line);
+    }
+    return commands;
+}
+
+void SimboxTest::SetUp() {
+    auto box = FindSimbox();
+    ASSERT_TRUE(box.has_value()) << kNotInBox;
+    box_ = *std::move(box);
+}
+
+}  // namespace olmira::test
