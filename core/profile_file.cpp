@@ -175,7 +175,10 @@ ProfileFile::Section& ProfileFile::SectionToWrite(std::string_view name) {
     Section& section = sections_.emplace_back();
     section.HasHeader = true;
     section.Name = name;
-    section.Lines.push_back(ParseLine("[" + std::string(name) + "]", kLineEnd));
+    // Appended piece by piece: GCC 12 warns wrongly (-Wrestrict) on "[" + name.
+    std::string header(1, '[');
+    header.append(name).push_back(']');
+    section.Lines.push_back(ParseLine(header, kLineEnd));
     return section;
 }
 
