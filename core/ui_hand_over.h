@@ -38,7 +38,17 @@ public:
 
 private:
     struct Pending;
-    // (members are the implementation's)
+
+    // Runs the oldest waiting call, if any; false when none was waiting.
+    bool ServeOne();
+
+    std::mutex mutex_;
+    std::condition_variable callArrived_;  // also signalled by Notify()
+    std::condition_variable callDone_;
+    // Pending records live on their workers' stacks until their call has run.
+    std::deque<Pending*> queue_;
+    std::function<void()> wake_;
+    bool notified_ = false;
 };
 
 }  // namespace olmira
