@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@ namespace olmira {
 
 struct TSetup;
 class SessionWindow;
-class TTelnetChannel;
+class BoxChannel;
 class TickClock;
 
 enum SessionStateValue : int {
@@ -36,27 +37,34 @@ struct PaneState {
 // The main window's conversation with the box's shell: login paced by quiet
 // time, one command at a time, replies collected up to the prompt and handed
 // to the handler of the current state. Runs on the UI thread only.
+//
+// Wiring: the channel's received blocks go to TelnetDataAvailable and the end
+// of its reader to ConnectionLost (TelnetLink::Attach does both); the window's
+// 250 ms timer calls TimerTimer.
 class BoxSession {
 public:
-    BoxSession(TSetup& settings, SessionWindow& window, TTelnetChannel& telnet,
+    BoxSession(TSetup& settings, SessionWindow& window, BoxChannel& channel,
                const TickClock& clock);
     ~BoxSession();
     BoxSession(const BoxSession&) = delete;
     BoxSession& operator=(const BoxSession&) = delete;
 
-    // Handlers. They throw olmira::Error; the window shows it.
+    // Handlers. They throw olmira::Error for the window to show.
     void tbConnectClick();
     void TimerTimer();
     void TelnetDataAvailable(const std::string& buffer);
-    // Exit button: disconnects when connected. Never fails because the box
-    // has already gone.
+    // The box closed the connection or the channel's reader failed.
+    void ConnectionLost();
+    // Exit button: disconnects when connected, even when the box has gone.
     void DisconnectForExit();
 
     // Pane handlers, the same logic for both panes.
-    void ChooseDrive(Pane pane);      // "go"
-    void EnterSelected(Pane pane);    // double click / Enter
+    void ChooseDrive(Pane pane);    // "go"
+    void EnterSelected(Pane pane);  // double click or Enter on an entry
     void Refresh(Pane pane);
     void FolderUp(Pane pane);
+    // Lists path (relative to /var/media, ending in "/") in the pane.
+    void ShowFolder(Pane pane, const std::string& path);
 
     void SetSessionState(int state);
     void CapturePromptMarker();
@@ -68,34 +76,37 @@ public:
     void ClearCopyDone() { copyDone_ = false; }
     std::uint32_t LastActivityTick() const { return lastActivityTick_; }
     const PaneState& PaneOf(Pane pane) const;
-    // True while a connect runs in the background.
     bool Connecting() const;
 
 private:
+    bool IsConnected() const;
     void Connect();
-    void Connected();
+    void OnConnected();
     void Disconnect();
-    void ConnectionLost();
     void ShowDisconnectedLook();
     void LoginStep();
     void DispatchReply();
-    void CollectLines();
+    std::string CollectLines();
     void HandleDriveList();
     void HandleListing(Pane pane);
-    void SendListing(Pane pane, const std::string& path);
-    PaneState& MutablePane(Pane pane);
+    void OpenFolder(Pane pane, PaneState& state, const std::string& path, int depth);
+    PaneState* FindPane(Pane pane);
     std::string ConnectHint(const char* action) const;
 
     TSetup& settings_;
     SessionWindow& window_;
-    TTelnetChannel& telnet_;
+    BoxChannel& channel_;
     const TickClock& clock_;
+    // Dropped with the session, so a connect that completes later finds no one.
+    std::shared_ptr<BoxSession*> self_;
 
     int sessionState_ = ssDisconnected;
     std::string receiveBuffer_;
     std::vector<std::string> replyLines_;
     std::uint32_t lastActivityTick_ = 0;
     bool copyDone_ = false;
+    // Set while we hang up ourselves: the box closing is expected then.
+    bool leaving_ = false;
     std::array<PaneState, 2> panes_;
 };
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <chrono>
+#include <exception>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace olmira {
+
+// The session's view of the connection to the box: where to connect, lines
+// out, and a way to drop the connection. Received text comes back through
+// BoxSession::TelnetDataAvailable.
+class BoxChannel {
+public:
+    using ConnectDone = std::function<void(std::exception_ptr error)>;
+
+    virtual ~BoxChannel() = default;
+    virtual void SetHost(const std::string& host) = 0;
+    // Returns at once; done runs later on the UI thread with the outcome.
+    virtual void ConnectAsync(ConnectDone done) = 0;
+    virtual bool Connecting() const = 0;
+    virtual void SendLine(std::string_view text) = 0;
+    // Waits, serving received blocks, until the box has closed the
+    // connection or limit has passed.
+    virtual void AwaitClose(std::chrono::milliseconds limit) = 0;
+    virtual void Disconnect() = 0;
+};
+
+}  // namespace olmira

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace olmira {
+
+// The folder below which the box mounts its drives.
+inline constexpr std::string_view kMediaRoot = "/var/media/";
+
+inline constexpr std::string_view kDriveListCommand = "ls -1A /var/media";
+
+// A path as one word of the box's shell, never split or expanded there: a
+// path of letters, digits and ._/+,:@%- stands as it is, anything else goes
+// in double quotes with \ " $ ` escaped. The bytes are kept as they are.
+std::string ShellWord(std::string_view path);
+
+// Lists the folder at path (relative to the media root): one name per line,
+// a "/" behind folders, sizes in kB.
+std::string ListingCommand(std::string_view path);
+
+}  // namespace olmira

@@ -1,0 +1,92 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "simbox_env.h"
+#include "temp_folder.h"
+
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsSupersetOf;
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class CliOnTheBox : public olmira::test::SimboxTest {
+protected:
+    Outcome Run(const std::string& host, const std::string& arguments) {
+        folder.Write("olmirafm.ini", "[Network]\r\nolmira_Host=" + host + "\r\nolmira_User=" +
+                                         Box().user + "\r\nolmira_Pass=" + Box().password + "\r\n");
+        const std::string command = std::string(OLMIRAFM_CLI) + " --ini " +
+                                    folder.File("olmirafm.ini") + " " + arguments + " >" +
+                                    folder.File("out") + " 2>" + folder.File("err");
+        Outcome outcome;
+        outcome.status = WEXITSTATUS(std::system(command.c_str()));
+        outcome.out = folder.Read("out");
+        outcome.err = folder.Read("err");
+        return outcome;
+    }
+
+    olmira::test_support::TempFolder folder;
+};
+
+TEST_F(CliOnTheBox, PrintsTheDrivesAndLeavesTheShell) {
+    const Outcome outcome = Run("127.0.0.1", "drives");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_THAT(Lines(outcome.out), IsSupersetOf({"hdd/", "usb/"}));
+    EXPECT_THAT(olmira::test::BoxCommandsReceived(), ElementsAre("ls -1A /var/media", "exit"));
+}
+
+TEST_F(CliOnTheBox, ListsAFolderFoldersFirstWithFileSizes) {
+    const std::filesystem::path folderOnBox =
+        std::filesystem::path(Box().mediaPath) / "usb" / "Neu";
+    std::filesystem::create_directories(folderOnBox / "Ordner mit Leerzeichen");
+    std::ofstream(folderOnBox / "b.ts") << std::string(8192, 'x');
+    std::ofstream(folderOnBox / "a $x.ts") << "x";
+
+    const Outcome outcome = Run("127.0.0.1", "ls usb/Neu");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    const std::vector<std::string> lines = Lines(outcome.out);
+    ASSERT_EQ(lines.size(), 5u) << outcome.out;
+    EXPECT_EQ(lines[0], "./");
+    EXPECT_EQ(lines[1], "../");
+    EXPECT_EQ(lines[2], "Ordner mit Leerzeichen/");
+    EXPECT_THAT(std::vector(lines.begin() + 3, lines.end()),
+                ::testing::UnorderedElementsAre("a $x.ts\t4", "b.ts\t8"));
+    EXPECT_THAT(olmira::test::BoxCommandsReceived(), Contains("ls -1Aps /var/media/usb/Neu/"));
+}
+
+TEST_F(CliOnTheBox, ReportsARefusedConnection) {
+    const Outcome outcome = Run("127.0.0.2", "drives");
+    EXPECT_NE(outcome.status, 0);
+    EXPECT_EQ(outcome.err, "Socket Error # 10061\r\nConnection refused.\n");
+}
+
+TEST_F(CliOnTheBox, ReportsAnUnknownHost) {
+    const Outcome outcome = Run("no-such-host.invalid", "drives");
+    EXPECT_NE(outcome.status, 0);
+    EXPECT_EQ(outcome.err, "Socket Error # 11001\r\nHost not found.\n");
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "error.h"
+#include "headless_session.h"
+#include "setup.h"
+#include "simbox_env.h"
+
+namespace olmira {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsSupersetOf;
+
+TSetup BoxSettings() {
+    TSetup settings;
+    settings.olmira_Host = "127.0.0.1";
+    if (const std::optional<test::SimboxEnv> simbox = test::FindSimbox()) {
+        settings.olmira_User = simbox->user;
+        settings.olmira_Pass = simbox->password;
+    }
+    return settings;
+}
+
+class SessionOnTheBox : public test::SimboxTest {
+protected:
+    HeadlessSession box{BoxSettings()};
+    HeadlessWindow& window = box.Window();
+};
+
+TEST_F(SessionOnTheBox, LogsInByQuietTimeAndLearnsThePrompt) {
+    const std::vector<std::string> drives = box.Drives();
+    EXPECT_THAT(drives, IsSupersetOf({"hdd/", "usb/"}));
+    EXPECT_EQ(window.View(Destination).drives, drives);
+    EXPECT_EQ(window.SelectedDrive(Source), drives.front());
+    EXPECT_EQ(box.Settings().PromptMarker, "root@box:~#");
+    EXPECT_THAT(window.statusTexts,
+                ElementsAre("Verbindung zu 127.0.0.1 wird hergestellt...", "Login als User root",
+                            "Schicke Passwort...", "Hole Liste der verbundenen Laufwerke..."));
+    EXPECT_THAT(window.log, Contains(HasSubstr("login: ")));
+}
+
+TEST_F(SessionOnTheBox, ListsAFolderUntilThePromptComesBack) {
+    const std::vector<ListEntry> entries = box.Listing("hdd/");
+    ASSERT_GE(entries.size(), 2u);
+    EXPECT_EQ(entries.front().caption, "./");
+    EXPECT_THAT(entries, Contains(ListEntry{"Filme/", ImageFolder, ""}));
+    EXPECT_EQ(box.Session().PaneOf(Source).CurrentPath, "hdd/");
+}
+
+TEST_F(SessionOnTheBox, ASecondConnectionLogsInLikeTheFirst) {
+    const std::vector<std::string> first = box.Drives();
+    box.Session().tbConnectClick();
+    ASSERT_EQ(window.connectImage, 0);
+    window.statusTexts.clear();
+    box.LogIn();
+    EXPECT_EQ(window.View(Source).drives, first);
+    EXPECT_EQ(box.Settings().PromptMarker, "root@box:~#");
+    EXPECT_EQ(window.statusTexts.size(), 4u);
+    // The marker ends replies again: a listing completes without quiet time.
+    EXPECT_GE(box.Listing("usb/").size(), 1u);
+}
+
+TEST_F(SessionOnTheBox, TheBoxGoingAwayShowsTheDisconnectedLook) {
+    box.Drives();
+    ASSERT_EQ(std::system("pkill -KILL -x telnetd"), 0);
+    EXPECT_THROW(box.RunUntil([] { return false; }, "Trennung", std::chrono::seconds(10)), Error);
+    EXPECT_EQ(window.connectImage, 0);
+    EXPECT_EQ(window.statusTexts.back(), "Verbindung zur Box wurde getrennt");
+    EXPECT_FALSE(window.View(Source).enabled);
+    EXPECT_EQ(window.View(Source).caption, "nicht verbunden");
+}
+
+TEST_F(SessionOnTheBox, AWrongPasswordNeitherCrashesNorHangs) {
+    TSetup settings = BoxSettings();
+    settings.olmira_Pass = "falsch";
+    HeadlessSession refused(settings);
+    try {
+        refused.LogIn();
+        FAIL() << "logged in with a wrong password";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "Verbindung zur Box wurde getrennt");
+    }
+    EXPECT_THAT(refused.Window().log, Contains(HasSubstr("Login incorrect")));
+    EXPECT_EQ(refused.Window().connectImage, 0);
+}
+
+}  // namespace
+}  // namespace olmira
