@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <optional>
+#include <vector>
+
+#include "list_entry.h"
+
+class ImageList;
+
+// The rows of a pane's entry list. Entries keep the bytes the box sent;
+// they are decoded only for the rows the view asks about, so a folder of
+// 100,000 entries is shown without converting 100,000 names up front.
+class EntryListModel final : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum Column { NameColumn = 0, SizeColumn = 1, ColumnCount = 2 };
+
+    explicit EntryListModel(const ImageList& images, QObject* parent = nullptr);
+
+    void SetEntries(std::vector<olmira::ListEntry> entries);
+    void Clear();
+    const olmira::ListEntry* EntryAt(int row) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    const ImageList& images_;
+    std::vector<olmira::ListEntry> entries_;
+};

@@ -1,0 +1,49 @@
+#include "entry_list_view.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+EntryListView::EntryListView(QWidget* parent) : QTreeView(parent) {
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setSortingEnabled(false);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setIconSize(QSize(16, 16));
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+}
+
+int EntryListView::SelectedRow() const {
+    if (selectionModel() == nullptr) {
+        return -1;
+    }
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void EntryListView::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTreeView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        emit openRequested();
+    }
+}
+
+void EntryListView::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            emit openRequested();
+            break;
+        case Qt::Key_Backspace:
+            emit folderUpRequested();
+            break;
+        default:
+            QTreeView::keyPressEvent(event);
+            return;
+    }
+    event->accept();
+}

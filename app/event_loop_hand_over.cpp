@@ -1,0 +1,14 @@
+#include "event_loop_hand_over.h"
+
+#include <QMetaObject>
+#include <QObject>
+
+#include "ui_hand_over.h"
+
+void ServeHandOverOnEventLoop(olmira::UiHandOver& handOver, QObject& context) {
+    QObject* target = &context;
+    handOver.SetWake([&handOver, target] {
+        QMetaObject::invokeMethod(
+            target, [&handOver] { handOver.Serve(); }, Qt::QueuedConnection);
+    });
+}

@@ -1,0 +1,260 @@
+#include "form_main.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+
+#include "entry_list_model.h"
+#include "entry_list_view.h"
+#include "event_loop_hand_over.h"
+#include "form_log.h"
+#include "message_boxes.h"
+#include "preferred_font.h"
+#include "text_codec.h"
+
+namespace {
+
+constexpr int kTimerIntervalMs = 250;
+constexpr QSize kWindowSize(608, 428);
+
+QByteArray ToItemData(const std::string& bytes) {
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+}  // namespace
+
+TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, QWidget* parent)
+    : QMainWindow(parent),
+      boxes_(boxes),
+      guard_(boxes, *this),
+      timer_(new QTimer(this)),
+      telnet_(handOver_),
+      link_(telnet_),
+      session_(settings_, *this, link_, clock_) {
+    setObjectName(QStringLiteral("formMain"));
+    setWindowTitle(QStringLiteral("OlmiraAV Remote File Manager"));
+    setFont(PreferredFont(QStringLiteral("Verdana"), 8));
+    setContextMenuPolicy(Qt::NoContextMenu);
+    ui_.Build(*this, images_);
+    resize(kWindowSize);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+
+    timer_->setObjectName(QStringLiteral("Timer"));
+    timer_->setInterval(kTimerIntervalMs);
+    ServeHandOverOnEventLoop(handOver_, *this);
+    link_.Attach(session_);
+    ConnectHandlers();
+    FormCreate(place);
+}
+
+// The reader may be handing a block over right now; it has to be served
+// while the session and the controls it writes to still exist.
+TformMain::~TformMain() {
+    telnet_.Disconnect();
+}
+
+void TformMain::FormCreate(const olmira::SetupPlace& place) {
+    const std::optional<std::string> setupError = olmira::LoadSetup(settings_, place);
+    for (const olmira::Pane pane : {olmira::Source, olmira::Destination}) {
+        SetPaneEnabled(pane, false);
+    }
+    formLog_ = new TformLog(this);
+    SetConnectHint("Verbindung zu " + settings_.olmira_Host + " herstellen");
+    if (setupError) {
+        // Shown once the window is up, not over an empty screen.
+        QMetaObject::invokeMethod(
+            this, [this, text = *setupError] { ShowError(text); }, Qt::QueuedConnection);
+    }
+}
+
+void TformMain::ConnectHandlers() {
+    connect(ui_.tbExit, &QToolButton::clicked, this, &TformMain::tbExitClick);
+    connect(ui_.tbConnect, &QToolButton::clicked, this, &TformMain::tbConnectClick);
+    connect(ui_.tbLog, &QToolButton::clicked, this, &TformMain::tbLogClick);
+    connect(timer_, &QTimer::timeout, this, &TformMain::TimerTimer);
+
+    ConnectPane(ui_.panes[0],
+                {&TformMain::bChgSourceRootFolderClick, &TformMain::SourceListDblClick,
+                 &TformMain::tbSourceRefreshClick, &TformMain::tbSourceFolderUpClick});
+    ConnectPane(ui_.panes[1], {&TformMain::bChgDestRootFolderClick, &TformMain::DestListDblClick,
+                               &TformMain::tbDestRefreshClick, &TformMain::tbDestFolderUpClick});
+}
+
+// Backspace in the list goes up like the folder-up button.
+void TformMain::ConnectPane(const PaneUi& pane, const PaneHandlers& handlers) {
+    connect(pane.go, &QPushButton::clicked, this, handlers.chooseDrive);
+    connect(pane.list, &EntryListView::openRequested, this, handlers.enter);
+    connect(pane.refresh, &QToolButton::clicked, this, handlers.refresh);
+    connect(pane.folderUp, &QToolButton::clicked, this, handlers.folderUp);
+    connect(pane.list, &EntryListView::folderUpRequested, this, handlers.folderUp);
+}
+
+void TformMain::Guarded(const std::function<void()>& handler) const {
+    guard_.Run(handler);
+}
+
+TformMain::PaneControls TformMain::GetPaneControls(olmira::Pane pane) const {
+    const PaneUi* controls = ui_.Find(pane);
+    if (controls == nullptr) {
+        return {};
+    }
+    return {controls->folder, controls->list, controls->folderUp};
+}
+
+void TformMain::tbConnectClick() {
+    Guarded([this] { session_.tbConnectClick(); });
+}
+
+void TformMain::TimerTimer() {
+    Guarded([this] { session_.TimerTimer(); });
+}
+
+void TformMain::tbExitClick() {
+    Guarded([this] {
+        session_.DisconnectForExit();
+        QCoreApplication::quit();
+    });
+}
+
+// The pressed look, not the log window, tells whether the log is shown: a
+// log closed by its own close box leaves the button pressed, and the next
+// click only releases it.
+void TformMain::tbLogClick() {
+    Guarded([this] {
+        if (ui_.tbLog->isChecked()) {
+            formLog_->hide();
+            ui_.tbLog->setChecked(false);
+            ui_.tbLog->setToolTip(QStringLiteral("Log einblenden"));
+        } else {
+            formLog_->show();
+            ui_.tbLog->setChecked(true);
+            ui_.tbLog->setToolTip(QStringLiteral("Log ausblenden"));
+        }
+    });
+}
+
+void TformMain::OnPane(PaneAction action, olmira::Pane pane) {
+    Guarded([this, action, pane] { (session_.*action)(pane); });
+}
+
+void TformMain::SetStatusText(const std::string& text) {
+    ui_.statusText->setText(DecodeText(text));
+    emit statusTextChanged(ui_.statusText->text());
+}
+
+int TformMain::ConnectImage() const {
+    return ButtonImage(*ui_.tbConnect);
+}
+
+void TformMain::SetConnectImage(int image) {
+    SetButtonImage(*ui_.tbConnect, images_, image);
+}
+
+void TformMain::SetConnectHint(const std::string& hint) {
+    ui_.tbConnect->setToolTip(DecodeText(hint));
+}
+
+void TformMain::SetSetupEnabled(bool enabled) {
+    ui_.tbSetup->setEnabled(enabled);
+}
+
+void TformMain::SetPaneEnabled(olmira::Pane pane, bool enabled) {
+    if (PaneUi* controls = ui_.Find(pane)) {
+        controls->panel->setEnabled(enabled);
+    }
+}
+
+void TformMain::SetCopyEnabled(bool enabled) {
+    ui_.tbCopyFile->setEnabled(enabled);
+}
+
+void TformMain::SetFolderCaption(olmira::Pane pane, const std::string& caption) {
+    if (PaneUi* controls = ui_.Find(pane)) {
+        controls->folder->setText(DecodeText(caption));
+    }
+}
+
+void TformMain::ClearDriveBox(olmira::Pane pane) {
+    if (PaneUi* controls = ui_.Find(pane)) {
+        controls->media->clear();
+        controls->media->clearEditText();
+    }
+}
+
+void TformMain::AddDrive(olmira::Pane pane, const std::string& entry) {
+    if (PaneUi* controls = ui_.Find(pane)) {
+        controls->media->addItem(DecodeText(entry), ToItemData(entry));
+    }
+}
+
+void TformMain::SelectFirstDrive(olmira::Pane pane) {
+    PaneUi* controls = ui_.Find(pane);
+    if (controls != nullptr && controls->media->count() > 0) {
+        controls->media->setCurrentIndex(0);
+    }
+}
+
+std::optional<std::string> TformMain::SelectedDrive(olmira::Pane pane) const {
+    const PaneUi* controls = ui_.Find(pane);
+    if (controls == nullptr || controls->media->currentIndex() < 0) {
+        return std::nullopt;
+    }
+    return controls->media->currentData().toByteArray().toStdString();
+}
+
+void TformMain::ClearEntryList(olmira::Pane pane) {
+    if (PaneUi* controls = ui_.Find(pane)) {
+        controls->entries->Clear();
+    }
+}
+
+void TformMain::SetEntries(olmira::Pane pane, std::vector<olmira::ListEntry> entries) {
+    if (PaneUi* controls = ui_.Find(pane)) {
+        controls->entries->SetEntries(std::move(entries));
+    }
+}
+
+std::optional<olmira::ListEntry> TformMain::SelectedEntry(olmira::Pane pane) const {
+    const PaneUi* controls = ui_.Find(pane);
+    if (controls == nullptr) {
+        return std::nullopt;
+    }
+    const olmira::ListEntry* entry = controls->entries->EntryAt(controls->list->SelectedRow());
+    if (entry == nullptr) {
+        return std::nullopt;
+    }
+    return *entry;
+}
+
+void TformMain::SetFolderUpEnabled(olmira::Pane pane, bool enabled) {
+    if (PaneUi* controls = ui_.Find(pane)) {
+        controls->folderUp->setEnabled(enabled);
+    }
+}
+
+void TformMain::AppendLog(const std::string& block) {
+    formLog_->AppendLog(DecodeText(block));
+}
+
+void TformMain::ShowMessage(const std::string& text) {
+    boxes_.Show(this, kApplicationTitle, QMessageBox::NoIcon, DecodeText(text));
+}
+
+void TformMain::ShowError(const std::string& text) {
+    guard_.ShowError(text);
+}
+
+void TformMain::StartTimer() {
+    timer_->start();
+}
+
+void TformMain::StopTimer() {
+    timer_->stop();
+}

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+
+#include "box_session.h"
+#include "error_guard.h"
+#include "image_list.h"
+#include "main_window_ui.h"
+#include "session_window.h"
+#include "setup.h"
+#include "telnet_channel.h"
+#include "telnet_link.h"
+#include "tick_clock.h"
+#include "ui_hand_over.h"
+
+class MessageBoxes;
+class QLabel;
+class QTimer;
+class QToolButton;
+class TformLog;
+class EntryListView;
+
+// The main window: a tool bar, the source and destination panes and a
+// status bar. Its handlers hand the work to the box session and show what
+// goes wrong; the session changes the window through SessionWindow.
+class TformMain final : public QMainWindow, public olmira::SessionWindow {
+    Q_OBJECT
+
+public:
+    // place tells where the settings are read from; boxes shows every
+    // message box of the window.
+    TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, QWidget* parent = nullptr);
+    ~TformMain() override;
+
+    // A pane's folder label, entry list and folder-up button; all nullptr
+    // for a value that names no pane.
+    struct PaneControls {
+        QLabel* label = nullptr;
+        EntryListView* list = nullptr;
+        QToolButton* folderUp = nullptr;
+    };
+    PaneControls GetPaneControls(olmira::Pane pane) const;
+
+    const olmira::TSetup& Settings() const { return settings_; }
+    olmira::BoxSession& Session() { return session_; }
+    TformLog& LogWindow() const { return *formLog_; }
+
+    // Handlers of the controls.
+    void tbConnectClick();
+    void TimerTimer();
+    void tbExitClick();
+    void tbLogClick();
+    void bChgSourceRootFolderClick() { OnPane(&olmira::BoxSession::ChooseDrive, olmira::Source); }
+    void bChgDestRootFolderClick() {
+        OnPane(&olmira::BoxSession::ChooseDrive, olmira::Destination);
+    }
+    void SourceListDblClick() { OnPane(&olmira::BoxSession::EnterSelected, olmira::Source); }
+    void DestListDblClick() { OnPane(&olmira::BoxSession::EnterSelected, olmira::Destination); }
+    void tbSourceRefreshClick() { OnPane(&olmira::BoxSession::Refresh, olmira::Source); }
+    void tbDestRefreshClick() { OnPane(&olmira::BoxSession::Refresh, olmira::Destination); }
+    void tbSourceFolderUpClick() { OnPane(&olmira::BoxSession::FolderUp, olmira::Source); }
+    void tbDestFolderUpClick() { OnPane(&olmira::BoxSession::FolderUp, olmira::Destination); }
+
+    // SessionWindow
+    void SetStatusText(const std::string& text) override;
+    int ConnectImage() const override;
+    void SetConnectImage(int image) override;
+    void SetConnectHint(const std::string& hint) override;
+    void SetSetupEnabled(bool enabled) override;
+    void SetPaneEnabled(olmira::Pane pane, bool enabled) override;
+    void SetCopyEnabled(bool enabled) override;
+    void SetFolderCaption(olmira::Pane pane, const std::string& caption) override;
+    void ClearDriveBox(olmira::Pane pane) override;
+    void AddDrive(olmira::Pane pane, const std::string& entry) override;
+    void SelectFirstDrive(olmira::Pane pane) override;
+    std::optional<std::string> SelectedDrive(olmira::Pane pane) const override;
+    void ClearEntryList(olmira::Pane pane) override;
+    void SetEntries(olmira::Pane pane, std::vector<olmira::ListEntry> entries) override;
+    std::optional<olmira::ListEntry> SelectedEntry(olmira::Pane pane) const override;
+    void SetFolderUpEnabled(olmira::Pane pane, bool enabled) override;
+    void AppendLog(const std::string& block) override;
+    void ShowMessage(const std::string& text) override;
+    void ShowError(const std::string& text) override;
+    void StartTimer() override;
+    void StopTimer() override;
+
+signals:
+    void statusTextChanged(const QString& text);
+
+private:
+    void FormCreate(const olmira::SetupPlace& place);
+    void ConnectHandlers();
+    struct PaneHandlers {
+        void (TformMain::*chooseDrive)();
+        void (TformMain::*enter)();
+        void (TformMain::*refresh)();
+        void (TformMain::*folderUp)();
+    };
+    void ConnectPane(const PaneUi& pane, const PaneHandlers& handlers);
+    void Guarded(const std::function<void()>& handler) const;
+    // The same step of the session for either pane, under the guard.
+    using PaneAction = void (olmira::BoxSession::*)(olmira::Pane);
+    void OnPane(PaneAction action, olmira::Pane pane);
+
+    MessageBoxes& boxes_;
+    ErrorGuard guard_;
+    ImageList images_;
+    MainWindowUi ui_;
+    TformLog* formLog_ = nullptr;
+    QTimer* timer_ = nullptr;
+
+    olmira::TSetup settings_;
+    // The hand-over outlives the channel, whose threads hand calls over to
+    // the event loop until the channel is gone.
+    olmira::UiHandOver handOver_;
+    olmira::TTelnetChannel telnet_;
+    olmira::TelnetLink link_;
+    olmira::SystemTickClock clock_;
+    olmira::BoxSession session_;
+};

@@ -1,0 +1,24 @@
+#include "image_list.h"
+
+namespace {
+
+// In the order of olmira::ImageIndex.
+constexpr std::array<const char*, ImageList::kCount> kImageFiles = {
+    "connect", "disconnect", "exit",      "setup", "properties", "refresh",
+    "folder",  "file",       "folder_up", "tools", "log",        "copy",
+};
+
+}  // namespace
+
+ImageList::ImageList() {
+    // The pictures live in a static library, whose resources the linker
+    // would otherwise drop.
+    Q_INIT_RESOURCE(images);
+    for (int i = 0; i < kCount; ++i) {
+        icons_[i] = QIcon(QStringLiteral(":/images/%1.svg").arg(QLatin1String(kImageFiles[i])));
+    }
+}
+
+const QIcon& ImageList::Icon(int index) const {
+    return index >= 0 && index < kCount ? icons_[index] : none_;
+}

@@ -1,0 +1,231 @@
+#include "main_window_ui.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "entry_list_model.h"
+#include "entry_list_view.h"
+#include "image_list.h"
+#include "latch_tool_button.h"
+#include "list_entry.h"
+
+namespace {
+
+constexpr int kSourcePaneWidth = 298;
+constexpr int kSplitterWidth = 3;
+constexpr int kGoButtonSize = 20;
+constexpr int kNameColumnWidth = 220;
+constexpr int kSizeColumnWidth = 80;
+const char* const kImageProperty = "imageIndex";
+
+// What tells the two panes' controls apart.
+struct PaneNames {
+    const char* panel;
+    const char* captionLabel;
+    const char* caption;
+    const char* media;
+    const char* go;
+    const char* toolBar;
+    const char* properties;
+    const char* propertiesHint;
+    const char* refresh;
+    const char* folderUp;
+    const char* folder;
+    const char* list;
+};
+
+constexpr std::array<PaneNames, 2> kPaneNames{{
+    {"panelSource", "Label1", "Laufwerk Quelle:", "cbSourceMedia", "bChgSourceRootFolder",
+     "ToolBarSource", "tbSourceProperties", "Eigenschaften", "tbSourceRefresh", "tbSourceFolderUp",
+     "labelSourceFolder", "SourceList"},
+    {"panelDest", "Label2", "Laufwerk Ziel:", "cbDestMedia", "bChgDestRootFolder", "ToolBarDest",
+     "ToolButton2", "", "tbDestRefresh", "tbDestFolderUp", "labelDestFolder", "DestList"},
+}};
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+    widget->setObjectName(QString::fromUtf8(name));
+    return widget;
+}
+
+QToolBar* FlatToolBar(QWidget* parent, const char* name) {
+    auto* bar = Named(new QToolBar(parent), name);
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(16, 16));
+    return bar;
+}
+
+// A flat picture button that the keyboard reaches too.
+QToolButton* AddToolButton(QToolBar& bar, QToolButton* button, const char* name,
+                           const ImageList& images, int image, const char* hint) {
+    Named(button, name);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::TabFocus);
+    button->setToolTip(QString::fromUtf8(hint));
+    SetButtonImage(*button, images, image);
+    bar.addWidget(button);
+    return button;
+}
+
+QToolButton* AddToolButton(QToolBar& bar, const char* name, const ImageList& images, int image,
+                           const char* hint) {
+    return AddToolButton(bar, new QToolButton(&bar), name, images, image, hint);
+}
+
+QWidget* BuildPane(PaneUi& pane, const PaneNames& names, const ImageList& images, QWidget* parent) {
+    pane.panel = Named(new QWidget(parent), names.panel);
+    auto* layout = new QVBoxLayout(pane.panel);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+
+    layout->addWidget(
+        Named(new QLabel(QString::fromUtf8(names.caption), pane.panel), names.captionLabel));
+
+    auto* driveRow = new QHBoxLayout();
+    pane.media = Named(new QComboBox(pane.panel), names.media);
+    pane.media->setEditable(true);
+    pane.media->setInsertPolicy(QComboBox::NoInsert);
+    pane.media->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    pane.go = Named(new QPushButton(QStringLiteral("go"), pane.panel), names.go);
+    pane.go->setFixedSize(kGoButtonSize, kGoButtonSize);
+    driveRow->addWidget(pane.media);
+    driveRow->addWidget(pane.go);
+    layout->addLayout(driveRow);
+
+    pane.toolBar = FlatToolBar(pane.panel, names.toolBar);
+    pane.properties = AddToolButton(*pane.toolBar, names.properties, images,
+                                    olmira::ImageProperties, names.propertiesHint);
+    layout->addWidget(pane.toolBar);
+
+    pane.folder = Named(new QLabel(QStringLiteral("nicht verbunden"), pane.panel), names.folder);
+    layout->addWidget(pane.folder);
+
+    pane.entries = new EntryListModel(images, pane.panel);
+    pane.list = Named(new EntryListView(pane.panel), names.list);
+    pane.list->setModel(pane.entries);
+    pane.list->setColumnWidth(EntryListModel::NameColumn, kNameColumnWidth);
+    pane.list->setColumnWidth(EntryListModel::SizeColumn, kSizeColumnWidth);
+    layout->addWidget(pane.list, 1);
+    return pane.panel;
+}
+
+// The refresh and folder-up buttons, behind the pane's own first buttons.
+void AddNavigationButtons(PaneUi& pane, const PaneNames& names, const ImageList& images) {
+    pane.refresh =
+        AddToolButton(*pane.toolBar, names.refresh, images, olmira::ImageRefresh, "Aktualisieren");
+    pane.toolBar->addSeparator();
+    pane.folderUp = AddToolButton(*pane.toolBar, names.folderUp, images, olmira::ImageFolderUp,
+                                  "ein Verzeichnis höher wechseln");
+}
+
+// The bar's own buttons, without the one Qt adds for overflowing bars.
+QList<QWidget*> PictureButtons(const QToolBar& bar) {
+    QList<QWidget*> buttons;
+    for (QToolButton* button : bar.findChildren<QToolButton*>()) {
+        if (button->property(kImageProperty).isValid()) {
+            buttons << button;
+        }
+    }
+    return buttons;
+}
+
+}  // namespace
+
+void SetButtonImage(QToolButton& button, const ImageList& images, int index) {
+    button.setIcon(images.Icon(index));
+    button.setProperty(kImageProperty, index);
+}
+
+int ButtonImage(const QToolButton& button) {
+    return button.property(kImageProperty).toInt();
+}
+
+void MainWindowUi::Build(QMainWindow& window, const ImageList& images) {
+    BuildToolBar(window, images);
+    BuildPanes(window, images);
+    BuildStatusBar(window);
+    ChainFocus();
+}
+
+void MainWindowUi::BuildToolBar(QMainWindow& window, const ImageList& images) {
+    toolBar = FlatToolBar(&window, "ToolBar");
+    tbExit = AddToolButton(*toolBar, "tbExit", images, olmira::ImageExit, "Programm beenden");
+    toolBar->addSeparator()->setObjectName(QStringLiteral("ToolButton3"));
+    tbConnect =
+        AddToolButton(*toolBar, "tbConnect", images, olmira::ImageConnect, "Verbindung herstellen");
+    tbSetup = AddToolButton(*toolBar, "tbSetup", images, olmira::ImageSetup, "Konfiguration");
+    tbLog = AddToolButton(*toolBar, new LatchToolButton(toolBar), "tbLog", images, olmira::ImageLog,
+                          "Log einblenden");
+    window.addToolBar(Qt::TopToolBarArea, toolBar);
+}
+
+void MainWindowUi::BuildPanes(QMainWindow& window, const ImageList& images) {
+    panelMain = Named(new QWidget(&window), "panelMain");
+    splitterSourceDest = Named(new QSplitter(Qt::Horizontal, panelMain), "splitterSourceDest");
+    splitterSourceDest->setHandleWidth(kSplitterWidth);
+    splitterSourceDest->setChildrenCollapsible(false);
+    for (std::size_t i = 0; i < panes.size(); ++i) {
+        splitterSourceDest->addWidget(
+            BuildPane(panes[i], kPaneNames[i], images, splitterSourceDest));
+    }
+
+    PaneUi& source = panes[0];
+    AddToolButton(*source.toolBar, "ToolButton4", images, olmira::ImageTools, "");
+    AddNavigationButtons(source, kPaneNames[0], images);
+    source.toolBar->addSeparator();
+    tbCopyFile = AddToolButton(*source.toolBar, "tbCopyFile", images, olmira::ImageCopy,
+                               "Datei / Verzeichnis kopieren");
+    AddNavigationButtons(panes[1], kPaneNames[1], images);
+
+    // The source pane keeps its width; the destination pane takes whatever
+    // the window gives beyond it.
+    splitterSourceDest->setStretchFactor(0, 0);
+    splitterSourceDest->setStretchFactor(1, 1);
+    splitterSourceDest->setSizes({kSourcePaneWidth, kSourcePaneWidth});
+    auto* layout = new QVBoxLayout(panelMain);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitterSourceDest);
+    window.setCentralWidget(panelMain);
+}
+
+void MainWindowUi::BuildStatusBar(QMainWindow& window) {
+    statusBar = Named(new QStatusBar(&window), "StatusBar");
+    statusText = Named(new QLabel(statusBar), "StatusText");
+    statusBar->addWidget(statusText, 1);
+    window.setStatusBar(statusBar);
+}
+
+// Tab goes from one pane's list straight to the other's.
+void MainWindowUi::ChainFocus() const {
+    const PaneUi& source = panes[0];
+    const PaneUi& destination = panes[1];
+    QList<QWidget*> order{tbExit, tbConnect, tbSetup, tbLog, source.media, source.go};
+    order << PictureButtons(*source.toolBar) << source.list << destination.list << destination.media
+          << destination.go << PictureButtons(*destination.toolBar);
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+PaneUi* MainWindowUi::Find(olmira::Pane pane) {
+    return const_cast<PaneUi*>(std::as_const(*this).Find(pane));
+}
+
+const PaneUi* MainWindowUi::Find(olmira::Pane pane) const {
+    switch (pane) {
+        case olmira::Source:
+            return &panes[0];
+        case olmira::Destination:
+            return &panes[1];
+        default:
+            return nullptr;
+    }
+}

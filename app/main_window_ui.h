@@ -1,0 +1,65 @@
+#pragma once
+
+#include <array>
+
+#include "pane.h"
+
+class EntryListModel;
+class EntryListView;
+class ImageList;
+class QComboBox;
+class QLabel;
+class QMainWindow;
+class QPushButton;
+class QSplitter;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
+class QWidget;
+
+// The controls of one pane, the same for both.
+struct PaneUi {
+    QWidget* panel = nullptr;
+    QComboBox* media = nullptr;
+    QPushButton* go = nullptr;
+    QToolBar* toolBar = nullptr;
+    QToolButton* properties = nullptr;
+    QToolButton* refresh = nullptr;
+    QToolButton* folderUp = nullptr;
+    QLabel* folder = nullptr;
+    EntryListView* list = nullptr;
+    EntryListModel* entries = nullptr;
+};
+
+// The main window's controls, each with the object name it is known by.
+struct MainWindowUi {
+    QToolBar* toolBar = nullptr;
+    QToolButton* tbExit = nullptr;
+    QToolButton* tbConnect = nullptr;
+    QToolButton* tbSetup = nullptr;
+    QToolButton* tbLog = nullptr;
+    QWidget* panelMain = nullptr;
+    QSplitter* splitterSourceDest = nullptr;
+    std::array<PaneUi, 2> panes;
+    QToolButton* tbCopyFile = nullptr;
+    QStatusBar* statusBar = nullptr;
+    QLabel* statusText = nullptr;
+
+    // Builds the controls into window; their pictures come from images.
+    void Build(QMainWindow& window, const ImageList& images);
+
+    // The pane's controls, nullptr for a value that names no pane.
+    PaneUi* Find(olmira::Pane pane);
+    const PaneUi* Find(olmira::Pane pane) const;
+
+private:
+    void BuildToolBar(QMainWindow& window, const ImageList& images);
+    void BuildPanes(QMainWindow& window, const ImageList& images);
+    void BuildStatusBar(QMainWindow& window);
+    void ChainFocus() const;
+};
+
+// Shows picture index of images on button and remembers the index, which
+// the connect button's state is read from.
+void SetButtonImage(QToolButton& button, const ImageList& images, int index);
+int ButtonImage(const QToolButton& button);

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+// The title of every message box and the name the desktop shows for the
+// running program.
+inline const QString kApplicationTitle = QStringLiteral("Olmira Remote File Manager");
+
+// Every message box of the program goes through here, so tests can answer
+// them without a modal loop.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // A modal box with one OK button.
+    virtual void Show(QWidget* parent, const QString& title, QMessageBox::Icon icon,
+                      const QString& text) = 0;
+};
+
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    void Show(QWidget* parent, const QString& title, QMessageBox::Icon icon,
+              const QString& text) override;
+};

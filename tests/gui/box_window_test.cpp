@@ -1,0 +1,258 @@
+// The main window against the simulated box: log-in, browsing, disconnect
+// and exit, driven through the controls as a user would.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+
+#include "listening_box.h"
+#include "window_under_test.h"
+
+namespace {
+
+// Inside the box's network namespace nothing but the box listens, so a
+// listener of the test's own can stand on another loopback address.
+constexpr const char* kListenerAddress = "127.0.0.2";
+constexpr std::chrono::seconds kCloseTimeout(5);
+
+QStringList Items(const QComboBox& box) {
+    QStringList items;
+    for (int i = 0; i < box.count(); ++i) {
+        items << box.itemText(i);
+    }
+    return items;
+}
+
+// Ends every process of the box that serves a Telnet connection, as if the
+// box had been switched off.
+void SwitchOffBox() {
+    for (const auto& process : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream comm(process.path() / "comm");
+        std::string name;
+        if (std::getline(comm, name) && name == "telnetd") {
+            ::kill(std::stoi(process.path().filename().string()), SIGKILL);
+        }
+    }
+}
+
+class BoxWindow : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(test.ConnectAndLogIn()) << "no drive list"; }
+
+    bool WaitForHistory(std::size_t lines) {
+        return WaitUntil([lines] { return BoxHistory().size() >= lines; });
+    }
+
+    WindowUnderTest test{WindowUnderTest::BoxIni()};
+};
+
+TEST_F(BoxWindow, LogsInWithTheStatusTextsInOrderAndFillsBothDriveBoxes) {
+    EXPECT_EQ(test.StatusTexts(),
+              (QStringList{"Verbindung zu 127.0.0.1 wird hergestellt...",
+                           "Login als User " + qEnvironmentVariable("SIMBOX_USER"),
+                           "Schicke Passwort...", "Hole Liste der verbundenen Laufwerke..."}));
+    EXPECT_EQ(test.ConnectImage(), 1);
+    EXPECT_EQ(test.Hint("tbConnect"), QStringLiteral("Verbindung zu 127.0.0.1 trennen"));
+    EXPECT_FALSE(test.Enabled("tbSetup"));
+    EXPECT_FALSE(test.Enabled("tbCopyFile"));
+    for (const char* media : {"cbSourceMedia", "cbDestMedia"}) {
+        const QComboBox& box = test.Child<QComboBox>(media);
+        EXPECT_EQ(Items(box), (QStringList{"PC1/", "hdd/", "usb/"})) << media;
+        EXPECT_EQ(box.currentIndex(), 0) << media;
+    }
+    EXPECT_EQ(test.Text("labelSourceFolder"), QStringLiteral("nicht verbunden"));
+    EXPECT_TRUE(test.Captions("SourceList").isEmpty());
+    EXPECT_TRUE(test.Child<QPlainTextEdit>("memoLog").toPlainText().contains("box login:"));
+    EXPECT_EQ(BoxHistory(), std::vector<std::string>{"ls -1A /var/media"});
+}
+
+TEST_F(BoxWindow, GoListsTheChosenDriveInEachPane) {
+    test.ChooseDrive("cbSourceMedia", "bChgSourceRootFolder", "hdd/");
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "Nachrichten.ts"));
+    EXPECT_EQ(test.Text("labelSourceFolder"), QStringLiteral("hdd/"));
+    EXPECT_EQ(test.Captions("SourceList"), (QStringList{"./", "Dokus/", "Filme/", "Leer/",
+                                                        "Nachrichten.crid", "Nachrichten.ts"}));
+    EXPECT_EQ(test.Cell("SourceList", 5, 1), QStringLiteral("512"));
+    EXPECT_EQ(test.Cell("SourceList", 2, 1), QString());
+    EXPECT_FALSE(test.Enabled("tbSourceFolderUp"));
+    EXPECT_FALSE(test.Enabled("tbCopyFile"));
+
+    test.ChooseDrive("cbDestMedia", "bChgDestRootFolder", "usb/");
+    ASSERT_TRUE(test.WaitForCaption("DestList", "Konzert.ts"));
+    EXPECT_EQ(test.Text("labelDestFolder"), QStringLiteral("usb/"));
+    EXPECT_EQ(test.Captions("DestList"),
+              (QStringList{"./", "Neue Aufnahmen/", "Konzert.crid", "Konzert.ts"}));
+    EXPECT_TRUE(test.Enabled("tbCopyFile"));
+    EXPECT_EQ(test.Captions("SourceList").size(), 6);
+}
+
+TEST_F(BoxWindow, FoldersOpenAndCloseWithTheParentEntryAndFolderUpButtonTogether) {
+    test.ChooseDrive("cbSourceMedia", "bChgSourceRootFolder", "hdd/");
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "Filme/"));
+
+    test.DoubleClick("SourceList", "Filme/");
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "Serien/"));
+    EXPECT_EQ(test.Text("labelSourceFolder"), QStringLiteral("hdd/Filme/"));
+    EXPECT_EQ(test.Captions("SourceList").mid(0, 3), (QStringList{"./", "../", "Serien/"}));
+    EXPECT_TRUE(test.Enabled("tbSourceFolderUp"));
+
+    test.DoubleClick("SourceList", "Serien/");
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "Folge 01.ts"));
+    EXPECT_EQ(test.Text("labelSourceFolder"), QStringLiteral("hdd/Filme/Serien/"));
+
+    test.Click("tbSourceFolderUp");
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "Serien/"));
+    EXPECT_EQ(test.Text("labelSourceFolder"), QStringLiteral("hdd/Filme/"));
+
+    test.DoubleClick("SourceList", "../");
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "Leer/"));
+    EXPECT_EQ(test.Text("labelSourceFolder"), QStringLiteral("hdd/"));
+    EXPECT_FALSE(test.Captions("SourceList").contains("../"));
+    EXPECT_FALSE(test.Enabled("tbSourceFolderUp"));
+
+    test.Click("tbSourceRefresh");
+    ASSERT_TRUE(WaitForHistory(7));
+    test.DoubleClick("SourceList", "./");
+    ASSERT_TRUE(WaitForHistory(8));
+    test.DoubleClick("SourceList", "Nachrichten.ts");
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "Leer/"));
+
+    EXPECT_EQ(BoxHistory(), (std::vector<std::string>{
+                                "ls -1A /var/media",
+                                "ls -1Aps /var/media/hdd/",
+                                "ls -1Aps /var/media/hdd/Filme/",
+                                "ls -1Aps /var/media/hdd/Filme/Serien/",
+                                "ls -1Aps /var/media/hdd/Filme/",
+                                "ls -1Aps /var/media/hdd/",
+                                "ls -1Aps /var/media/hdd/",
+                                "ls -1Aps /var/media/hdd/",
+                            }));
+}
+
+TEST_F(BoxWindow, EnterOpensTheSelectedFolderAndBackspaceGoesUp) {
+    test.ChooseDrive("cbDestMedia", "bChgDestRootFolder", "hdd/");
+    ASSERT_TRUE(test.WaitForCaption("DestList", "Dokus/"));
+    ASSERT_TRUE(test.Select("DestList", "Dokus/"));
+    QTest::keyClick(&test.Child<EntryListView>("DestList"), Qt::Key_Return);
+    ASSERT_TRUE(test.WaitForCaption("DestList", QStringLiteral("Wälder im Herbst.ts")));
+    EXPECT_EQ(test.Text("labelDestFolder"), QStringLiteral("hdd/Dokus/"));
+
+    QTest::keyClick(&test.Child<EntryListView>("DestList"), Qt::Key_Backspace);
+    ASSERT_TRUE(test.WaitForCaption("DestList", "Dokus/"));
+    EXPECT_EQ(test.Text("labelDestFolder"), QStringLiteral("hdd/"));
+}
+
+TEST_F(BoxWindow, DisconnectEmptiesThePanesAndKeepsTheStatusText) {
+    test.ChooseDrive("cbSourceMedia", "bChgSourceRootFolder", "hdd/");
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "Filme/"));
+    test.Click("tbConnect");
+    EXPECT_EQ(test.ConnectImage(), 0);
+    EXPECT_EQ(test.Hint("tbConnect"), QStringLiteral("Verbindung zu 127.0.0.1 herstellen"));
+    EXPECT_FALSE(test.Enabled("panelSource"));
+    EXPECT_FALSE(test.Enabled("panelDest"));
+    EXPECT_TRUE(test.Enabled("tbSetup"));
+    EXPECT_TRUE(test.Captions("SourceList").isEmpty());
+    EXPECT_EQ(test.Child<QComboBox>("cbSourceMedia").count(), 0);
+    EXPECT_EQ(test.Child<QComboBox>("cbDestMedia").currentText(), QString());
+    EXPECT_EQ(test.Text("labelSourceFolder"), QStringLiteral("nicht verbunden"));
+    EXPECT_EQ(test.Text("StatusText"), QStringLiteral("Hole Liste der verbundenen Laufwerke..."));
+
+    ASSERT_TRUE(test.ConnectAndLogIn()) << "a second connection in the same run";
+    EXPECT_EQ(Items(test.Child<QComboBox>("cbSourceMedia")), (QStringList{"PC1/", "hdd/", "usb/"}));
+    test.ChooseDrive("cbSourceMedia", "bChgSourceRootFolder", "usb/");
+    EXPECT_TRUE(test.WaitForCaption("SourceList", "Konzert.ts"));
+}
+
+TEST_F(BoxWindow, ExitWhileConnectedDisconnectsAndEndsTheProgram) {
+    EXPECT_EQ(ExitCodeAfterClicking(test, "tbExit"), 0);
+    EXPECT_EQ(test.ConnectImage(), 0);
+    EXPECT_FALSE(test.Enabled("panelSource"));
+    EXPECT_TRUE(test.Boxes().shown.empty());
+}
+
+TEST_F(BoxWindow, ABoxThatGoesAwayBringsBackTheDisconnectedLook) {
+    test.ChooseDrive("cbSourceMedia", "bChgSourceRootFolder", "hdd/");
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "Filme/"));
+    SwitchOffBox();
+    ASSERT_TRUE(WaitUntil([this] { return test.ConnectImage() == 0; }));
+    EXPECT_FALSE(test.Enabled("panelSource"));
+    EXPECT_TRUE(test.Captions("SourceList").isEmpty());
+    EXPECT_EQ(test.Text("labelSourceFolder"), QStringLiteral("nicht verbunden"));
+    EXPECT_TRUE(test.Enabled("tbSetup"));
+    EXPECT_TRUE(test.Boxes().shown.empty());
+}
+
+// The box's Telnet service drops input that arrives just before the client
+// closes, so what was sent is checked on a listener that keeps every byte.
+TEST(WhatTheBoxReceives, DisconnectAndExitSendExitBeforeClosing) {
+    for (const char* button : {"tbConnect", "tbExit"}) {
+        ListeningBox box(kListenerAddress);
+        WindowUnderTest test(WindowUnderTest::BoxIni(kListenerAddress));
+        test.Click("tbConnect");
+        ASSERT_TRUE(WaitUntil([&] { return test.ConnectImage() == 1; })) << button;
+        if (button == std::string("tbExit")) {
+            EXPECT_EQ(ExitCodeAfterClicking(test, button), 0);
+        } else {
+            test.Click(button);
+        }
+        EXPECT_EQ(test.ConnectImage(), 0) << button;
+        const std::optional<std::string> received = box.ReceivedUntilClosed(kCloseTimeout);
+        ASSERT_TRUE(received) << button << ": the connection stayed open";
+        EXPECT_TRUE(received->ends_with("exit\r\n")) << button << " sent " << *received;
+    }
+}
+
+TEST(WhatTheBoxReceives, ClosingTheWindowSendsNothing) {
+    ListeningBox box(kListenerAddress);
+    auto test = std::make_unique<WindowUnderTest>(WindowUnderTest::BoxIni(kListenerAddress));
+    test->Click("tbConnect");
+    ASSERT_TRUE(WaitUntil([&] { return test->ConnectImage() == 1; }));
+    test->Window().close();
+    test.reset();
+    const std::optional<std::string> received = box.ReceivedUntilClosed(kCloseTimeout);
+    ASSERT_TRUE(received) << "the connection stayed open";
+    EXPECT_EQ(received->find("exit"), std::string::npos) << *received;
+}
+
+TEST(BoxWindowErrors, AConnectThatHangsLeavesTheWindowWorkingAndEndsWithIt) {
+    const FullHost host("127.0.0.4");
+    auto test = std::make_unique<WindowUnderTest>(WindowUnderTest::BoxIni("127.0.0.4"));
+    test->Click("tbConnect");
+    EXPECT_TRUE(test->Window().Session().Connecting());
+    test->Click("tbLog");
+    EXPECT_TRUE(test->Child<QWidget>("formLog").isVisible());
+    bool ticked = false;
+    QTimer::singleShot(50, [&] { ticked = true; });
+    EXPECT_TRUE(WaitUntil([&] { return ticked; }));
+    EXPECT_TRUE(test->Window().Session().Connecting());
+    EXPECT_EQ(test->ConnectImage(), 0);
+    EXPECT_TRUE(test->StatusTexts().isEmpty());
+    QElapsedTimer closing;
+    closing.start();
+    test.reset();
+    EXPECT_LT(closing.elapsed(), 2000);
+}
+
+TEST(BoxWindowErrors, ARefusedConnectionShowsTheErrorBoxAndStaysDisconnected) {
+    WindowUnderTest test(WindowUnderTest::BoxIni("127.0.0.3"));
+    test.Click("tbConnect");
+    ASSERT_TRUE(WaitUntil([&] { return !test.Boxes().shown.empty(); }));
+    const RecordingMessageBoxes::Box& box = test.Boxes().shown.front();
+    EXPECT_EQ(box.title, QStringLiteral("Olmira Remote File Manager"));
+    EXPECT_EQ(box.icon, QMessageBox::Critical);
+    EXPECT_FALSE(box.text.isEmpty());
+    EXPECT_TRUE(box.text.endsWith('.')) << box.text.toStdString();
+    EXPECT_EQ(test.ConnectImage(), 0);
+    EXPECT_EQ(test.Hint("tbConnect"), QStringLiteral("Verbindung zu 127.0.0.3 herstellen"));
+    EXPECT_FALSE(test.Child<QTimer>("Timer").isActive());
+    EXPECT_TRUE(test.StatusTexts().isEmpty());
+    EXPECT_FALSE(test.Enabled("panelSource"));
+}
+
+}  // namespace

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <vector>
+
+#include "message_boxes.h"
+
+// Answers every message box at once and keeps what it would have shown.
+class RecordingMessageBoxes final : public MessageBoxes {
+public:
+    struct Box {
+        QString title;
+        QMessageBox::Icon icon;
+        QString text;
+    };
+
+    void Show(QWidget*, const QString& title, QMessageBox::Icon icon,
+              const QString& text) override {
+        shown.push_back({title, icon, text});
+    }
+
+    std::vector<Box> shown;
+};
