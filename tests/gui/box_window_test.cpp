@@ -162,6 +162,8 @@ TEST_F(BoxWindow, DisconnectEmptiesThePanesAndKeepsTheStatusText) {
     EXPECT_EQ(test.Child<QComboBox>("cbDestMedia").currentText(), QString());
     EXPECT_EQ(test.Text("labelSourceFolder"), QStringLiteral("nicht verbunden"));
     EXPECT_EQ(test.Text("StatusText"), QStringLiteral("Hole Liste der verbundenen Laufwerke..."));
+    // The box's shell read its "exit" before the line was dropped.
+    EXPECT_EQ(BoxHistory().back(), "exit");
 
     ASSERT_TRUE(test.ConnectAndLogIn()) << "a second connection in the same run";
     EXPECT_EQ(Items(test.Child<QComboBox>("cbSourceMedia")), (QStringList{"PC1/", "hdd/", "usb/"}));
@@ -171,6 +173,7 @@ TEST_F(BoxWindow, DisconnectEmptiesThePanesAndKeepsTheStatusText) {
 
 TEST_F(BoxWindow, ExitWhileConnectedDisconnectsAndEndsTheProgram) {
     EXPECT_EQ(ExitCodeAfterClicking(test, "tbExit"), 0);
+    EXPECT_EQ(BoxHistory().back(), "exit");
     EXPECT_EQ(test.ConnectImage(), 0);
     EXPECT_FALSE(test.Enabled("panelSource"));
     EXPECT_TRUE(test.Boxes().shown.empty());
@@ -188,8 +191,8 @@ TEST_F(BoxWindow, ABoxThatGoesAwayBringsBackTheDisconnectedLook) {
     EXPECT_TRUE(test.Boxes().shown.empty());
 }
 
-// The box's Telnet service drops input that arrives just before the client
-// closes, so what was sent is checked on a listener that keeps every byte.
+// The bytes on the wire, checked on a listener that keeps every byte and
+// never closes first: the window must hang up by itself after "exit".
 TEST(WhatTheBoxReceives, DisconnectAndExitSendExitBeforeClosing) {
     for (const char* button : {"tbConnect", "tbExit"}) {
         ListeningBox box(kListenerAddress);
