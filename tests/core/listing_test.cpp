@@ -27,6 +27,8 @@ TEST(TrimTest, RemovesControlCharactersAndBlanksAtBothEnds) {
 TEST(DriveEntriesTest, SkipsTheEchoAndAppendsASlash) {
     EXPECT_THAT(DriveEntries({"ls -1A /var/media", "hdd", "", "usb"}), ElementsAre("hdd/", "usb/"));
     EXPECT_THAT(DriveEntries({"ls -1A /var/media"}), ElementsAre());
+    // A box with nothing but its own disk is still usable.
+    EXPECT_THAT(DriveEntries({"ls -1A /var/media", "usb"}), ElementsAre("usb/"));
 }
 
 std::vector<std::string> Reply(std::vector<std::string> entries) {
