@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "list_entry.h"
+#include "session/list_entry.h"
 
 class ImageList;
 

@@ -3,7 +3,7 @@
 #include <QMetaObject>
 #include <QObject>
 
-#include "ui_hand_over.h"
+#include "handover/ui_hand_over.h"
 
 void ServeHandOverOnEventLoop(olmira::UiHandOver& handOver, QObject& context) {
     QObject* target = &context;

@@ -3,16 +3,16 @@
 #include <QMainWindow>
 #include <functional>
 
-#include "box_session.h"
 #include "error_guard.h"
+#include "handover/ui_hand_over.h"
 #include "image_list.h"
 #include "main_window_ui.h"
-#include "session_window.h"
-#include "setup.h"
-#include "telnet_channel.h"
-#include "telnet_link.h"
-#include "tick_clock.h"
-#include "ui_hand_over.h"
+#include "session/box_session.h"
+#include "session/session_window.h"
+#include "session/tick_clock.h"
+#include "settings/setup.h"
+#include "telnet/telnet_channel.h"
+#include "telnet/telnet_link.h"
 
 class MessageBoxes;
 class QLabel;

@@ -2,7 +2,7 @@
 
 #include "form_main.h"
 #include "message_boxes.h"
-#include "program_folder.h"
+#include "settings/program_folder.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

@@ -14,7 +14,7 @@
 #include "entry_list_view.h"
 #include "image_list.h"
 #include "latch_tool_button.h"
-#include "list_entry.h"
+#include "session/list_entry.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "pane.h"
+#include "session/pane.h"
 
 class EntryListModel;
 class EntryListView;

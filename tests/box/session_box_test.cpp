@@ -5,8 +5,8 @@
 #include <string>
 
 #include "error.h"
-#include "headless_session.h"
-#include "setup.h"
+#include "session/headless_session.h"
+#include "settings/setup.h"
 #include "simbox_env.h"
 
 namespace olmira {

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "hand_over_wait.h"
+#include "handover/ui_hand_over.h"
 #include "simbox_env.h"
-#include "telnet_channel.h"
-#include "ui_hand_over.h"
+#include "telnet/telnet_channel.h"
 
 namespace olmira::test {
 namespace {

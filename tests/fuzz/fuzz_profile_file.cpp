@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "profile_file.h"
+#include "settings/profile_file.h"
 
 // Whatever bytes the file holds, reading must not crash, an untouched file
 // must come back byte for byte, and a written value must read back.

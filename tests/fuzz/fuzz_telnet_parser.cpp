@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "telnet_parser.h"
+#include "telnet/telnet_parser.h"
 
 namespace {
 

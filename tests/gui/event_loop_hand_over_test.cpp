@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "error.h"
-#include "ui_hand_over.h"
+#include "handover/ui_hand_over.h"
 #include "window_under_test.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "unique_fd.h"
+#include "telnet/unique_fd.h"
 
 // A stand-in for the box that only listens: accepts one connection on port
 // 23 of address and keeps every byte the program sends until the program

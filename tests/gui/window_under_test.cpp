@@ -4,7 +4,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include "program_folder.h"
+#include "settings/program_folder.h"
 #include "simbox_env.h"
 
 namespace {

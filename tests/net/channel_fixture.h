@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "hand_over_wait.h"
+#include "handover/ui_hand_over.h"
 #include "loopback_server.h"
-#include "telnet_channel.h"
-#include "ui_hand_over.h"
+#include "telnet/telnet_channel.h"
 
 namespace olmira::test {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "unique_fd.h"
+#include "telnet/unique_fd.h"
 
 namespace olmira::test {
 

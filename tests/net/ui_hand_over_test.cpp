@@ -1,4 +1,4 @@
-#include "ui_hand_over.h"
+#include "handover/ui_hand_over.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-#include "ui_hand_over.h"
+#include "handover/ui_hand_over.h"
 
 namespace olmira::test {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "telnet_parser.h"
+#include "telnet/telnet_parser.h"
 
 namespace {
 

@@ -12,16 +12,16 @@
 #include <stdexcept>
 #include <thread>
 
-#include "box_channel.h"
-#include "box_session.h"
 #include "entry_list_view.h"
 #include "event_loop_hand_over.h"
 #include "form_log.h"
 #include "form_main.h"
+#include "handover/ui_hand_over.h"
 #include "message_boxes.h"
-#include "setup.h"
-#include "tick_clock.h"
-#include "ui_hand_over.h"
+#include "session/box_channel.h"
+#include "session/box_session.h"
+#include "session/tick_clock.h"
+#include "settings/setup.h"
 
 namespace {
 

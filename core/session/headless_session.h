@@ -1,0 +1,60 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "handover/ui_hand_over.h"
+#include "session/box_session.h"
+#include "session/headless_window.h"
+#include "session/tick_clock.h"
+#include "settings/setup.h"
+#include "telnet/telnet_channel.h"
+#include "telnet/telnet_link.h"
+
+namespace olmira {
+
+// The box session without a screen, driven the way the window drives it: the
+// same session, quiet-time login and reply handling, with the calling thread
+// as the UI thread. Throws olmira::Error with the text the window would show.
+class HeadlessSession {
+public:
+    explicit HeadlessSession(TSetup settings);
+    ~HeadlessSession();
+
+    // Connects and logs in; the drive entries ("hdd/", ...).
+    std::vector<std::string> Drives();
+    // The entries of the folder path (relative to /var/media) as a pane shows them.
+    std::vector<ListEntry> Listing(std::string path);
+    // Leaves the box's shell with "exit".
+    void Finish();
+
+    // Connects and waits for the drive list.
+    void LogIn();
+    // Serves the connection, timer included, until done() holds; throws on
+    // errors, a lost connection and time-out.
+    void RunUntil(const std::function<bool()>& done, const char* waitingFor,
+                  std::chrono::milliseconds patience = kPatience);
+
+    // The login alone takes four quiet times; a slow box gets plenty more.
+    static constexpr std::chrono::milliseconds kPatience{30000};
+
+    HeadlessWindow& Window() { return window_; }
+    BoxSession& Session() { return session_; }
+    TSetup& Settings() { return settings_; }
+
+private:
+    void ThrowIfFailed();
+
+    TSetup settings_;
+    UiHandOver handOver_;
+    TTelnetChannel telnet_{handOver_};
+    TelnetLink link_{telnet_};
+    HeadlessWindow window_;
+    SystemTickClock clock_;
+    BoxSession session_{settings_, window_, link_, clock_};
+    bool connected_ = false;
+};
+
+}  // namespace olmira

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "session/session_window.h"
+
+namespace olmira {
+
+// A window without a screen: keeps what the session shows, the way the real
+// window would. The console front runs on it, and tests read it.
+class HeadlessWindow : public SessionWindow {
+public:
+    struct PaneView {
+        bool enabled = false;
+        bool folderUpEnabled = false;
+        std::string caption = "nicht verbunden";
+        std::vector<std::string> drives;
+        std::optional<std::size_t> selectedDrive;
+        std::vector<ListEntry> entries;
+        std::optional<std::size_t> selectedEntry;
+        int listingsShown = 0;
+    };
+
+    void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
+    int ConnectImage() const override { return connectImage; }
+    void SetConnectImage(int image) override { connectImage = image; }
+    void SetConnectHint(const std::string& hint) override { connectHint = hint; }
+    void SetSetupEnabled(bool enabled) override { setupEnabled = enabled; }
+    void SetPaneEnabled(Pane pane, bool enabled) override { View(pane).enabled = enabled; }
+    void SetCopyEnabled(bool enabled) override { copyEnabled = enabled; }
+    void SetFolderCaption(Pane pane, const std::string& caption) override {
+        View(pane).caption = caption;
+    }
+    void ClearDriveBox(Pane pane) override {
+        View(pane).drives.clear();
+        View(pane).selectedDrive.reset();
+    }
+    void AddDrive(Pane pane, const std::string& entry) override {
+        View(pane).drives.push_back(entry);
+    }
+    void SelectFirstDrive(Pane pane) override {
+        if (!View(pane).drives.empty()) {
+            View(pane).selectedDrive = 0;
+        }
+    }
+    std::optional<std::string> SelectedDrive(Pane pane) const override {
+        const PaneView& view = View(pane);
+        if (!view.selectedDrive) {
+            return std::nullopt;
+        }
+        return view.drives.at(*view.selectedDrive);
+    }
+    void ClearEntryList(Pane pane) override {
+        View(pane).entries.clear();
+        View(pane).selectedEntry.reset();
+    }
+    void SetEntries(Pane pane, std::vector<ListEntry> entries) override {
+        View(pane).entries = std::move(entries);
+        View(pane).selectedEntry.reset();
+        View(pane).listingsShown += 1;
+    }
+    std::optional<ListEntry> SelectedEntry(Pane pane) const override {
+        const PaneView& view = View(pane);
+        if (!view.selectedEntry) {
+            return std::nullopt;
+        }
+        return view.entries.at(*view.selectedEntry);
+    }
+    void SetFolderUpEnabled(Pane pane, bool enabled) override {
+        View(pane).folderUpEnabled = enabled;
+    }
+    void AppendLog(const std::string& block) override { log.push_back(block); }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void ShowError(const std::string& text) override { errors.push_back(text); }
+    void StartTimer() override { timerRunning = true; }
+    void StopTimer() override { timerRunning = false; }
+
+    // Selects the entry with this caption; false when there is none.
+    bool SelectEntry(Pane pane, const std::string& caption) {
+        PaneView& view = View(pane);
+        for (std::size_t i = 0; i < view.entries.size(); ++i) {
+            if (view.entries[i].caption == caption) {
+                view.selectedEntry = i;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    PaneView& View(Pane pane) { return panes.at(pane == Source ? 0 : 1); }
+    const PaneView& View(Pane pane) const { return panes.at(pane == Source ? 0 : 1); }
+
+    std::vector<std::string> statusTexts;
+    int connectImage = 0;
+    std::string connectHint;
+    bool setupEnabled = true;
+    bool copyEnabled = true;
+    bool timerRunning = false;
+    std::vector<std::string> log;
+    std::vector<std::string> messages;
+    std::vector<std::string> errors;
+    std::array<PaneView, 2> panes;
+};
+
+}  // namespace olmira

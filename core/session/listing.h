@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "session/list_entry.h"
+
+namespace olmira {
+
+using TStrArray = std::vector<std::string>;
+
+// Removes leading and trailing characters with codes up to 32.
+std::string_view Trim(std::string_view text);
+
+// Splits at every single space: "a  b" gives a, "", b; "a " gives a alone;
+// "" gives one empty field.
+TStrArray SplitFields(std::string_view text);
+
+// The drive names of a drive-list reply: every line after the echo of the
+// command, each with "/" appended. Empty lines name no drive.
+std::vector<std::string> DriveEntries(const std::vector<std::string>& replyLines);
+
+// The entries of a pane's list for a folder-listing reply: the echo, the
+// summary line, one line per entry ("<size kB> <name>", a folder's name
+// ending in "/") and the prompt. "./" comes first, "../" below a drive's
+// root, then the folders and then the files, each in reply order.
+std::vector<ListEntry> ListingEntries(const std::vector<std::string>& replyLines, int folderDepth);
+
+}  // namespace olmira

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "session/list_entry.h"
+#include "session/pane.h"
+
+namespace olmira {
+
+// Everything the box session does to the main window. Texts are bytes: the
+// program's own texts are UTF-8, texts from the box or the INI file are
+// passed through as they came, and the window decodes them for display.
+class SessionWindow {
+public:
+    virtual ~SessionWindow() = default;
+
+    virtual void SetStatusText(const std::string& text) = 0;
+
+    // The connect button's image doubles as the "connected" flag: 0 or 1.
+    virtual int ConnectImage() const = 0;
+    virtual void SetConnectImage(int image) = 0;
+    virtual void SetConnectHint(const std::string& hint) = 0;
+
+    virtual void SetSetupEnabled(bool enabled) = 0;
+    virtual void SetPaneEnabled(Pane pane, bool enabled) = 0;
+    virtual void SetCopyEnabled(bool enabled) = 0;
+
+    virtual void SetFolderCaption(Pane pane, const std::string& caption) = 0;
+
+    virtual void ClearDriveBox(Pane pane) = 0;
+    virtual void AddDrive(Pane pane, const std::string& entry) = 0;
+    virtual void SelectFirstDrive(Pane pane) = 0;
+    // The entry selected in the drive box's list, if any (typed text is ignored).
+    virtual std::optional<std::string> SelectedDrive(Pane pane) const = 0;
+
+    virtual void ClearEntryList(Pane pane) = 0;
+    virtual void SetEntries(Pane pane, std::vector<ListEntry> entries) = 0;
+    virtual std::optional<ListEntry> SelectedEntry(Pane pane) const = 0;
+    virtual void SetFolderUpEnabled(Pane pane, bool enabled) = 0;
+
+    // One received block, as a new entry of the log.
+    virtual void AppendLog(const std::string& block) = 0;
+    // A plain message box with one OK button.
+    virtual void ShowMessage(const std::string& text) = 0;
+    // The general error box (error icon, one OK button) for an error that
+    // surfaced outside a handler the window guards, e.g. a failed connect
+    // that completed in the background.
+    virtual void ShowError(const std::string& text) = 0;
+
+    // The 250 ms timer that paces the login.
+    virtual void StartTimer() = 0;
+    virtual void StopTimer() = 0;
+};
+
+}  // namespace olmira

@@ -1,0 +1,42 @@
+#include "session/shell_command.h"
+
+#include <algorithm>
+
+namespace olmira {
+
+namespace {
+
+bool StandsUnquoted(char c) {
+    const bool letterOrDigit =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    return letterOrDigit || std::string_view("._/+,:@%-").find(c) != std::string_view::npos;
+}
+
+bool EscapedInQuotes(char c) {
+    return std::string_view("\\\"$`").find(c) != std::string_view::npos;
+}
+
+}  // namespace
+
+std::string ShellWord(std::string_view path) {
+    if (!path.empty() && std::all_of(path.begin(), path.end(), StandsUnquoted)) {
+        return std::string(path);
+    }
+    std::string word = "\"";
+    for (const char c : path) {
+        if (EscapedInQuotes(c)) {
+            word += '\\';
+        }
+        word += c;
+    }
+    word += '"';
+    return word;
+}
+
+std::string ListingCommand(std::string_view path) {
+    std::string full(kMediaRoot);
+    full += path;
+    return "ls -1Aps " + ShellWord(full);
+}
+
+}  // namespace olmira

@@ -1,0 +1,171 @@
+#include "telnet/telnet_channel.h"
+
+#include <algorithm>
+
+#include "error.h"
+#include "handover/ui_hand_over.h"
+#include "telnet/channel_worker.h"
+#include "telnet/tcp_connect.h"
+#include "telnet/telnet_connect_thread.h"
+#include "telnet/telnet_read_thread.h"
+#include "telnet/telnet_socket.h"
+
+namespace olmira {
+namespace {
+
+// A data byte 255 goes out doubled, or the box would take it for IAC.
+std::string LineBytes(std::string_view text) {
+    std::string line;
+    line.reserve(text.size() + 2);
+    for (const char byte : text) {
+        line.push_back(byte);
+        if (byte == '\xff') {
+            line.push_back(byte);
+        }
+    }
+    line.append("\r\n");
+    return line;
+}
+
+}  // namespace
+
+TTelnetChannel::TTelnetChannel(UiHandOver& handOver) : handOver_(handOver) {}
+
+TTelnetChannel::~TTelnetChannel() {
+    Disconnect();
+}
+
+void TTelnetChannel::Connect() {
+    JoinRetired();
+    RefuseIfConnected();
+    holder_ = true;
+    StartReading(ConnectTcp(Host, Port));
+}
+
+void TTelnetChannel::ConnectAsync(ConnectDone done) {
+    if (connector_) {
+        return;
+    }
+    JoinRetired();
+    TelnetConnectThread::Open open = [host = Host, port = Port](int cancelFd) {
+        return ConnectTcp(host, port, cancelFd);
+    };
+    if (Connected()) {
+        open = [](int) -> UniqueFd { throw Error("Already connected."); };
+    }
+    connector_ = std::make_unique<TelnetConnectThread>(
+        handOver_, std::move(open),
+        [this, done = std::move(done)](UniqueFd socket, std::exception_ptr error) {
+            FinishConnect(std::move(socket), error, done);
+        });
+}
+
+bool TTelnetChannel::Connecting() const {
+    return connector_ != nullptr;
+}
+
+void TTelnetChannel::FinishConnect(UniqueFd socket, std::exception_ptr error,
+                                   const ConnectDone& done) {
+    EndWorker(connector_);
+    holder_ = true;
+    if (!error) {
+        try {
+            // A blocking Connect may have won the race.
+            RefuseIfConnected();
+            StartReading(std::move(socket));
+        } catch (...) {
+            error = std::current_exception();
+        }
+    }
+    done(error);
+}
+
+void TTelnetChannel::RefuseIfConnected() {
+    if (Connected()) {
+        throw Error("Already connected.");
+    }
+}
+
+void TTelnetChannel::StartReading(UniqueFd socket) {
+    // A reader that ended by itself is still around until now.
+    EndWorker(reader_);
+    connection_ = std::make_shared<TelnetSocket>(std::move(socket));
+    reader_ = std::make_unique<TTelnetReadThread>(*this, connection_, Terminal, handOver_);
+}
+
+void TTelnetChannel::SendLine(std::string_view text) {
+    if (!holder_) {
+        throw Error("Not Connected");
+    }
+    if (!Connected()) {
+        throw Error("Connection Closed Gracefully.");
+    }
+    connection_->WriteAll(LineBytes(text));
+}
+
+void TTelnetChannel::AwaitClose(std::chrono::milliseconds limit) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + limit;
+    while (connection_ && !connection_->Closed()) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            return;
+        }
+        handOver_.ServeFor(left);
+    }
+}
+
+void TTelnetChannel::Disconnect() {
+    EndWorker(connector_);
+    if (reader_) {
+        // Before the close wakes it, so that it ends without another pass.
+        reader_->RequestStop();
+    }
+    CloseSocket();
+    holder_ = false;
+    EndWorker(reader_);
+    JoinRetired();
+}
+
+bool TTelnetChannel::Connected() {
+    if (connection_ && connection_->Closed()) {
+        CloseSocket();
+    }
+    return connection_ != nullptr;
+}
+
+void TTelnetChannel::CloseSocket() {
+    if (connection_) {
+        connection_->Close();
+        connection_.reset();
+    }
+}
+
+void TTelnetChannel::EndWorker(std::unique_ptr<ChannelWorker>& slot) {
+    // Taken out of its slot first: calls served while we wait may refill it.
+    auto worker = std::move(slot);
+    if (!worker) {
+        return;
+    }
+    worker->RequestStop();
+    if (worker->InHandOver()) {
+        retired_.push_back(std::move(worker));
+        return;
+    }
+    worker->Join();
+}
+
+void TTelnetChannel::JoinRetired() {
+    for (;;) {
+        const auto idle = std::find_if(retired_.begin(), retired_.end(),
+                                       [](const auto& worker) { return !worker->InHandOver(); });
+        if (idle == retired_.end()) {
+            return;
+        }
+        auto worker = std::move(*idle);
+        retired_.erase(idle);
+        worker->Join();
+    }
+}
+
+}  // namespace olmira

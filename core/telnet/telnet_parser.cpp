@@ -1,0 +1,173 @@
+#include "telnet/telnet_parser.h"
+
+#include <cstring>
+
+namespace olmira {
+namespace {
+
+constexpr unsigned char kIac = 255;
+constexpr unsigned char kDont = 254;
+constexpr unsigned char kDo = 253;
+constexpr unsigned char kWont = 252;
+constexpr unsigned char kWill = 251;
+constexpr unsigned char kSb = 250;
+constexpr unsigned char kSe = 240;
+
+constexpr unsigned char kOptionEcho = 1;
+constexpr unsigned char kOptionTerminalType = 24;
+constexpr unsigned char kOptionEndOfRecord = 25;
+constexpr char kTerminalTypeIs = 0;
+constexpr char kTerminalTypeSend = 1;
+
+// We let the peer echo and mark records, and report our terminal type;
+// everything else is refused.
+unsigned char AnswerVerb(TelnetState request, unsigned char option) {
+    switch (request) {
+        case TelnetState::GotWill:
+            return option == kOptionEcho || option == kOptionEndOfRecord ? kDo : kDont;
+        case TelnetState::GotDo:
+            return option == kOptionEcho || option == kOptionTerminalType ? kWill : kWont;
+        case TelnetState::GotWont:
+            return kDont;
+        default:
+            return kWont;
+    }
+}
+
+}  // namespace
+
+void TelnetParser::Feed(std::string_view bytes, TelnetSink& sink) {
+    params_.clear();
+    const char* at = bytes.data();
+    const char* const end = at + bytes.size();
+    while (at != end) {
+        if (state_ == TelnetState::Data) {
+            at = PassData(at, end, sink);
+        } else {
+            Step(at++, sink);
+        }
+    }
+}
+
+// Plain text is the common case: hand it on in one run up to the next IAC.
+const char* TelnetParser::PassData(const char* from, const char* end, TelnetSink& sink) {
+    const auto* iac = static_cast<const char*>(std::memchr(from, kIac, end - from));
+    const char* runEnd = iac != nullptr ? iac : end;
+    if (runEnd != from) {
+        sink.OnData({from, static_cast<std::size_t>(runEnd - from)});
+    }
+    if (iac == nullptr) {
+        return end;
+    }
+    state_ = TelnetState::Command;
+    return iac + 1;
+}
+
+void TelnetParser::Step(const char* at, TelnetSink& sink) {
+    const auto byte = static_cast<unsigned char>(*at);
+    switch (state_) {
+        case TelnetState::Command:
+            CommandByte(at, sink);
+            break;
+        case TelnetState::GotWill:
+        case TelnetState::GotWont:
+        case TelnetState::GotDo:
+        case TelnetState::GotDont:
+            AnswerRequest(byte, sink);
+            state_ = TelnetState::Data;
+            break;
+        case TelnetState::SubOption:
+            params_.clear();
+            state_ = byte == kIac ? TelnetState::SubOptionIac : TelnetState::SubData;
+            break;
+        case TelnetState::SubOptionIac:
+            state_ = TelnetState::Data;
+            break;
+        case TelnetState::SubData:
+            if (byte == kIac) {
+                state_ = TelnetState::SubDataIac;
+            } else {
+                params_.push_back(*at);
+            }
+            break;
+        case TelnetState::SubDataIac:
+            SubDataIacByte(byte, sink);
+            break;
+        case TelnetState::Data:
+            break;
+    }
+}
+
+void TelnetParser::CommandByte(const char* at, TelnetSink& sink) {
+    switch (static_cast<unsigned char>(*at)) {
+        case kIac:
+            sink.OnData({at, 1});
+            state_ = TelnetState::Data;
+            break;
+        case kSb:
+            state_ = TelnetState::SubOption;
+            break;
+        case kWill:
+            state_ = TelnetState::GotWill;
+            break;
+        case kWont:
+            state_ = TelnetState::GotWont;
+            break;
+        case kDo:
+            state_ = TelnetState::GotDo;
+            break;
+        case kDont:
+            state_ = TelnetState::GotDont;
+            break;
+        default:
+            // NOP, GA, EOR and the other one-byte commands mean nothing to us.
+            state_ = TelnetState::Data;
+            break;
+    }
+}
+
+void TelnetParser::SubDataIacByte(unsigned char byte, TelnetSink& sink) {
+    switch (byte) {
+        case kSe:
+            EvaluateSubnegotiation(sink);
+            state_ = TelnetState::Data;
+            break;
+        case kSb:
+            EvaluateSubnegotiation(sink);
+            state_ = TelnetState::SubOption;
+            break;
+        case kIac:
+            params_.push_back(static_cast<char>(kIac));
+            state_ = TelnetState::SubData;
+            break;
+        default:
+            state_ = TelnetState::Data;
+            break;
+    }
+}
+
+void TelnetParser::AnswerRequest(unsigned char option, TelnetSink& sink) {
+    const char answer[] = {static_cast<char>(kIac), static_cast<char>(AnswerVerb(state_, option)),
+                           static_cast<char>(option)};
+    sink.OnAnswer({answer, sizeof answer});
+}
+
+// Only one subnegotiation ever reaches us in practice, the terminal-type
+// SEND, so its option byte is not looked at.
+void TelnetParser::EvaluateSubnegotiation(TelnetSink& sink) {
+    if (params_.size() != 1 || params_[0] != kTerminalTypeSend) {
+        return;
+    }
+    if (terminal_.empty()) {
+        terminal_ = "dumb";
+    }
+    const char head[] = {static_cast<char>(kIac), static_cast<char>(kSb),
+                         static_cast<char>(kOptionTerminalType), kTerminalTypeIs};
+    const char tail[] = {static_cast<char>(kIac), static_cast<char>(kSe)};
+    terminalAnswer_.assign(head, sizeof head);
+    terminalAnswer_.append(terminal_);
+    terminalAnswer_.append(tail, sizeof tail);
+    sink.OnAnswer(terminalAnswer_);
+}
+
+}  // namespace olmira

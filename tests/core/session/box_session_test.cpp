@@ -1,0 +1,434 @@
+#include "session/box_session.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "error.h"
+#include "session/box_channel.h"
+#include "session/headless_window.h"
+#include "session/tick_clock.h"
+#include "settings/setup.h"
+
+namespace olmira {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class FakeChannel : public BoxChannel {
+public:
+    void SetHost(const std::string& h) override { host = h; }
+    void ConnectAsync(ConnectDone done) override { pendingConnect = std::move(done); }
+    bool Connecting() const override { return static_cast<bool>(pendingConnect); }
+    void SendLine(std::string_view text) override {
+        if (gone) {
+            throw Error("Connection Closed Gracefully.");
+        }
+        sent.emplace_back(text);
+    }
+    void AwaitClose(std::chrono::milliseconds) override {
+        if (closesOnExit) {
+            session->ConnectionLost();
+        }
+    }
+    void Disconnect() override { ++disconnects; }
+
+    void FinishConnect(std::exception_ptr error = nullptr) {
+        ConnectDone done = std::move(pendingConnect);
+        pendingConnect = nullptr;
+        done(error);
+    }
+
+    std::string host;
+    ConnectDone pendingConnect;
+    std::vector<std::string> sent;
+    int disconnects = 0;
+    bool gone = false;
+    // Lets the box hang up while we wait for it after "exit".
+    bool closesOnExit = false;
+    BoxSession* session = nullptr;
+};
+
+class FakeClock : public TickClock {
+public:
+    std::uint32_t Now() const override { return now; }
+    std::uint32_t now = 1000;
+};
+
+class BoxSessionTest : public ::testing::Test {
+protected:
+    BoxSessionTest() {
+        settings.olmira_Host = "box";
+        settings.olmira_User = "root";
+        settings.olmira_Pass = "geheim";
+        channel.session = &session;
+    }
+
+    void Connect() {
+        session.tbConnectClick();
+        channel.FinishConnect();
+    }
+
+    // Lets the clock run in 250 ms timer ticks while the timer runs.
+    void Ticks(int count) {
+        for (int i = 0; i < count && window.timerRunning; ++i) {
+            clock.now += 250;
+            session.TimerTimer();
+        }
+    }
+
+    void Receive(const std::string& block) { session.TelnetDataAvailable(block); }
+
+    // Connects and logs in; the drive list arrives and quiet time ends it.
+    void LogIn(const std::string& prompt = "root@box:~# ") {
+        Connect();
+        Receive("box login: ");
+        Ticks(4);
+        Receive("root\r\nPassword: ");
+        Ticks(4);
+        Receive("\r\n" + prompt);
+        Ticks(4);
+        Receive("ls -1A /var/media\r\nhdd\r\nusb\r\n" + prompt);
+        Ticks(4);
+    }
+
+    TSetup settings;
+    HeadlessWindow window;
+    FakeChannel channel;
+    FakeClock clock;
+    BoxSession session{settings, window, channel, clock};
+};
+
+TEST_F(BoxSessionTest, MissingHostShowsMessageForConnectAndDisconnect) {
+    settings.olmira_Host.clear();
+    session.tbConnectClick();
+    EXPECT_THAT(window.messages, ElementsAre("Kein Host in den Konfigurationsdaten hinterlegt!"));
+    EXPECT_FALSE(channel.Connecting());
+
+    settings.olmira_Host = "box";
+    Connect();
+    settings.olmira_Host.clear();
+    session.tbConnectClick();
+    EXPECT_EQ(window.messages.size(), 2u);
+    EXPECT_EQ(window.connectImage, 1);
+    EXPECT_THAT(channel.sent, IsEmpty());
+}
+
+TEST_F(BoxSessionTest, ConnectShowsConnectedLookAndSendsNothing) {
+    session.tbConnectClick();
+    EXPECT_EQ(channel.host, "box");
+    EXPECT_EQ(window.connectImage, 0);
+    session.tbConnectClick();  // a second click while connecting does nothing
+    EXPECT_EQ(window.connectImage, 0);
+
+    clock.now = 5000;
+    channel.FinishConnect();
+    EXPECT_EQ(window.connectImage, 1);
+    EXPECT_EQ(window.connectHint, "Verbindung zu box trennen");
+    EXPECT_THAT(window.statusTexts, ElementsAre("Verbindung zu box wird hergestellt..."));
+    EXPECT_TRUE(window.timerRunning);
+    EXPECT_EQ(session.SessionState(), ssAwaitLoginPrompt);
+    EXPECT_EQ(session.LastActivityTick(), 5000u);
+    EXPECT_THAT(channel.sent, IsEmpty());
+}
+
+TEST_F(BoxSessionTest, FailedConnectShowsErrorAndChangesNothing) {
+    session.tbConnectClick();
+    channel.FinishConnect(
+        std::make_exception_ptr(Error("Socket Error # 10061\r\nConnection refused.")));
+    EXPECT_THAT(window.errors, ElementsAre("Socket Error # 10061\r\nConnection refused."));
+    EXPECT_EQ(window.connectImage, 0);
+    EXPECT_EQ(session.SessionState(), ssDisconnected);
+    EXPECT_FALSE(window.timerRunning);
+    EXPECT_THAT(window.statusTexts, IsEmpty());
+}
+
+TEST_F(BoxSessionTest, LoginRunsByQuietTimeAndFillsTheDriveBoxes) {
+    LogIn();
+    EXPECT_THAT(channel.sent, ElementsAre("root", "geheim", "ls -1A /var/media"));
+    EXPECT_THAT(window.statusTexts,
+                ElementsAre("Verbindung zu box wird hergestellt...", "Login als User root",
+                            "Schicke Passwort...", "Hole Liste der verbundenen Laufwerke..."));
+    for (const Pane pane : {Source, Destination}) {
+        EXPECT_THAT(window.View(pane).drives, ElementsAre("hdd/", "usb/"));
+        EXPECT_EQ(window.SelectedDrive(pane), "hdd/");
+        EXPECT_TRUE(window.View(pane).enabled);
+    }
+    EXPECT_EQ(settings.PromptMarker, "root@box:~#");
+    EXPECT_FALSE(window.copyEnabled);
+    EXPECT_FALSE(window.setupEnabled);
+    EXPECT_FALSE(window.timerRunning);
+    EXPECT_EQ(session.SessionState(), ssAwaitDriveList);
+}
+
+TEST_F(BoxSessionTest, QuietTimeMustExceed750MsAndSurvivesTheTickWrap) {
+    clock.now = 0xFFFFFF00u;
+    Connect();
+    clock.now += 750;  // wraps past zero
+    session.TimerTimer();
+    EXPECT_THAT(channel.sent, IsEmpty());
+    clock.now += 1;
+    session.TimerTimer();
+    EXPECT_THAT(channel.sent, ElementsAre("root"));
+    EXPECT_TRUE(window.timerRunning);
+}
+
+TEST_F(BoxSessionTest, EveryBlockPostponesTheNextLoginStep) {
+    Connect();
+    for (int i = 0; i < 6; ++i) {
+        clock.now += 500;
+        Receive(i % 2 ? "" : "Welcome\r\n");
+        session.TimerTimer();
+    }
+    EXPECT_THAT(channel.sent, IsEmpty());
+    EXPECT_EQ(window.log.size(), 6u);
+    EXPECT_EQ(window.log[1], "");
+    Ticks(4);
+    EXPECT_THAT(channel.sent, ElementsAre("root"));
+}
+
+TEST_F(BoxSessionTest, DriveListWithNoDriveChangesNothing) {
+    Connect();
+    Ticks(4);
+    Ticks(4);
+    Ticks(4);
+    Receive("ls -1A /var/media\r\nroot@box:~# ");
+    Ticks(4);
+    EXPECT_THAT(window.View(Source).drives, IsEmpty());
+    EXPECT_FALSE(window.View(Source).enabled);
+    EXPECT_EQ(settings.PromptMarker, "");
+}
+
+TEST_F(BoxSessionTest, ALaterConnectionLearnsItsPromptAfresh) {
+    LogIn();
+    session.tbConnectClick();
+    channel.sent.clear();
+    LogIn();
+    EXPECT_THAT(channel.sent, ElementsAre("root", "geheim", "ls -1A /var/media"));
+    EXPECT_EQ(settings.PromptMarker, "root@box:~#");
+    EXPECT_THAT(window.View(Destination).drives, ElementsAre("hdd/", "usb/"));
+}
+
+class ReceivingTest : public BoxSessionTest {
+protected:
+    void SetUp() override {
+        settings.PromptMarker = "box#";
+        session.SetSessionState(ssAwaitCopyStart);  // a state whose handler does nothing
+    }
+};
+
+TEST_F(ReceivingTest, LinesEndAtCrOnlyAndLfIsDropped) {
+    Receive("ab\ncd\rx\r\ry\r");
+    EXPECT_THAT(session.ReplyLines(), ElementsAre("abcd", "x", "", "y"));
+    EXPECT_EQ(session.ReceiveBuffer(), "");
+    Receive("par");
+    Receive("tial\r\n");
+    EXPECT_THAT(session.ReplyLines(), ElementsAre("abcd", "x", "", "y", "partial"));
+}
+
+TEST_F(ReceivingTest, JobNoticeSetsCopyDoneOnlyAtTheStartOfAnEndedLine) {
+    Receive(" [1]+  Done  cp\r\n[1]+ Done cp\r\n[1]+  Do\r\n");
+    EXPECT_FALSE(session.CopyDone());
+    EXPECT_EQ(session.ReplyLines().size(), 3u);
+    Receive("[1]+  Done                    cp -r a b\r\n");
+    EXPECT_TRUE(session.CopyDone());
+    EXPECT_EQ(session.ReplyLines().size(), 3u);
+}
+
+TEST_F(ReceivingTest, JobNoticeAsTheTailOfAnEndingBlockIsAnOrdinaryLine) {
+    Receive("box# [1]+  Done");
+    EXPECT_FALSE(session.CopyDone());
+    EXPECT_THAT(session.ReplyLines(), ElementsAre("box# [1]+  Done"));
+}
+
+TEST_F(ReceivingTest, MarkerInTheBlockEndsTheReplyWithTheTailAsLastLine) {
+    Receive("one\r\n");
+    Receive("two\r\nthree\r\nbox# ");
+    EXPECT_THAT(session.ReplyLines(), ElementsAre("one", "two", "three", "box# "));
+    EXPECT_EQ(session.ReceiveBuffer(), "");
+}
+
+TEST_F(ReceivingTest, MarkerSplitAcrossBlocksEndsNoReply) {
+    Receive("one\r\nbo");
+    Receive("x# ");
+    EXPECT_THAT(session.ReplyLines(), ElementsAre("one"));
+    EXPECT_EQ(session.ReceiveBuffer(), "box# ");
+}
+
+TEST_F(ReceivingTest, EmptyMarkerNeverEndsAReply) {
+    settings.PromptMarker.clear();
+    Receive("one\r\nbox# ");
+    EXPECT_THAT(session.ReplyLines(), ElementsAre("one"));
+    EXPECT_EQ(session.ReceiveBuffer(), "box# ");
+}
+
+TEST_F(ReceivingTest, EveryBlockIsLoggedAsReceivedAndStampsTheTick) {
+    clock.now = 4242;
+    Receive("a\r\n");
+    Receive("");
+    EXPECT_THAT(window.log, ElementsAre("a\r\n", ""));
+    EXPECT_EQ(session.LastActivityTick(), 4242u);
+}
+
+TEST_F(BoxSessionTest, CapturePromptMarkerDropsTheLastCharacter) {
+    session.SetSessionState(ssAwaitDriveList);
+    session.CapturePromptMarker();
+    EXPECT_EQ(settings.PromptMarker, "");
+    Receive("/ # ");
+    session.CapturePromptMarker();
+    EXPECT_EQ(settings.PromptMarker, "/ #");
+}
+
+TEST_F(BoxSessionTest, DisconnectSendsExitAndKeepsTheStatusText) {
+    LogIn();
+    session.tbConnectClick();
+    EXPECT_EQ(channel.sent.back(), "exit");
+    EXPECT_EQ(channel.disconnects, 2);  // once before connecting, once now
+    EXPECT_EQ(window.connectImage, 0);
+    EXPECT_EQ(window.connectHint, "Verbindung zu box herstellen");
+    EXPECT_EQ(window.statusTexts.back(), "Hole Liste der verbundenen Laufwerke...");
+    EXPECT_TRUE(window.setupEnabled);
+    EXPECT_EQ(session.SessionState(), ssDisconnected);
+    for (const Pane pane : {Source, Destination}) {
+        EXPECT_THAT(window.View(pane).drives, IsEmpty());
+        EXPECT_EQ(window.View(pane).caption, "nicht verbunden");
+        EXPECT_FALSE(window.View(pane).enabled);
+    }
+}
+
+TEST_F(BoxSessionTest, TheBoxHangingUpAfterExitIsNoLostConnection) {
+    LogIn();
+    channel.closesOnExit = true;
+    session.tbConnectClick();
+    EXPECT_EQ(window.statusTexts.back(), "Hole Liste der verbundenen Laufwerke...");
+    EXPECT_EQ(window.connectImage, 0);
+}
+
+TEST_F(BoxSessionTest, DisconnectAfterTheBoxHasGoneStillLeavesLocally) {
+    LogIn();
+    channel.gone = true;
+    EXPECT_NO_THROW(session.DisconnectForExit());
+    EXPECT_EQ(window.connectImage, 0);
+    EXPECT_THAT(window.errors, IsEmpty());
+}
+
+TEST_F(BoxSessionTest, LostConnectionShowsTheDisconnectedLook) {
+    LogIn();
+    session.ConnectionLost();
+    EXPECT_EQ(window.connectImage, 0);
+    EXPECT_EQ(window.statusTexts.back(), "Verbindung zur Box wurde getrennt");
+    EXPECT_FALSE(window.View(Source).enabled);
+    EXPECT_FALSE(window.timerRunning);
+
+    // The next connect resets the channel first and logs in again.
+    channel.sent.clear();
+    LogIn();
+    EXPECT_THAT(channel.sent, ElementsAre("root", "geheim", "ls -1A /var/media"));
+}
+
+class NavigationTest : public BoxSessionTest {
+protected:
+    void SetUp() override {
+        LogIn();
+        channel.sent.clear();
+    }
+
+    void ReceiveListing(const std::string& command, const std::string& entries) {
+        Receive(command + "\r\ntotal 9\r\n" + entries + "root@box:~# ");
+    }
+
+    std::vector<std::string> Captions(Pane pane) {
+        std::vector<std::string> captions;
+        for (const ListEntry& entry : window.View(pane).entries) {
+            captions.push_back(entry.caption);
+        }
+        return captions;
+    }
+};
+
+TEST_F(NavigationTest, GoListsTheDriveAndOnlyTheDestinationEnablesCopying) {
+    session.ChooseDrive(Source);
+    EXPECT_FALSE(window.copyEnabled);
+    EXPECT_EQ(session.SessionState(), ssAwaitSourceListing);
+    window.View(Destination).selectedDrive = 1;
+    session.ChooseDrive(Destination);
+    EXPECT_TRUE(window.copyEnabled);
+    EXPECT_THAT(channel.sent, ElementsAre("ls -1Aps /var/media/hdd/", "ls -1Aps /var/media/usb/"));
+    EXPECT_EQ(window.View(Destination).caption, "usb/");
+    EXPECT_EQ(session.PaneOf(Destination).FolderDepth, 1);
+    EXPECT_EQ(session.SessionState(), ssAwaitDestListing);
+}
+
+TEST_F(NavigationTest, ListingPutsFoldersFirstAndShowsParentOnlyBelowTheRoot) {
+    session.ChooseDrive(Source);
+    ReceiveListing("ls -1Aps /var/media/hdd/",
+                   "1234567 aufnahme.ts\r\n   4 Filme/\r\n  8 My Film.ts\r\n4 Neuer Ordner/\r\n");
+    EXPECT_THAT(Captions(Source),
+                ElementsAre("./", "Filme/", "Neuer Ordner/", "aufnahme.ts", "My Film.ts"));
+    EXPECT_EQ(window.View(Source).entries[3].size, "1234567");
+    EXPECT_FALSE(window.View(Source).folderUpEnabled);
+
+    ASSERT_TRUE(window.SelectEntry(Source, "Neuer Ordner/"));
+    session.EnterSelected(Source);
+    EXPECT_EQ(channel.sent.back(), "ls -1Aps \"/var/media/hdd/Neuer Ordner/\"");
+    ReceiveListing("ls", "");
+    EXPECT_THAT(Captions(Source), ElementsAre("./", "../"));
+    EXPECT_TRUE(window.View(Source).folderUpEnabled);
+    EXPECT_EQ(session.PaneOf(Source).FolderDepth, 2);
+}
+
+TEST_F(NavigationTest, DoubleClicksOnSpecialEntriesRefreshOrGoUp) {
+    session.ChooseDrive(Source);
+    ReceiveListing("ls", "4 Filme/\r\n8 a.ts\r\n");
+    window.SelectEntry(Source, "a.ts");
+    session.EnterSelected(Source);  // a file: nothing
+    window.SelectEntry(Source, "./");
+    session.EnterSelected(Source);
+    window.SelectEntry(Source, "Filme/");
+    session.EnterSelected(Source);
+    ReceiveListing("ls", "4 Serie/\r\n");
+    window.SelectEntry(Source, "Serie/");
+    session.EnterSelected(Source);
+    ReceiveListing("ls", "");
+    window.SelectEntry(Source, "../");
+    session.EnterSelected(Source);
+    session.FolderUp(Source);
+    session.FolderUp(Source);  // at the drive's root: nothing
+    EXPECT_THAT(
+        channel.sent,
+        ElementsAre("ls -1Aps /var/media/hdd/", "ls -1Aps /var/media/hdd/",
+                    "ls -1Aps /var/media/hdd/Filme/", "ls -1Aps /var/media/hdd/Filme/Serie/",
+                    "ls -1Aps /var/media/hdd/Filme/", "ls -1Aps /var/media/hdd/"));
+    EXPECT_EQ(session.PaneOf(Source).CurrentPath, "hdd/");
+    EXPECT_EQ(session.PaneOf(Source).FolderDepth, 1);
+}
+
+TEST_F(NavigationTest, NothingIsSentWithoutADriveOrASelection) {
+    session.Refresh(Destination);
+    session.EnterSelected(Destination);
+    session.FolderUp(Destination);
+    window.View(Destination).selectedDrive.reset();
+    session.ChooseDrive(Destination);
+    EXPECT_THAT(channel.sent, IsEmpty());
+    EXPECT_EQ(session.SessionState(), ssAwaitDriveList);
+}
+
+TEST_F(NavigationTest, AFailedSendLeavesThePaneWhereItWas) {
+    session.ChooseDrive(Source);
+    channel.gone = true;
+    window.View(Source).selectedDrive = 1;
+    EXPECT_THROW(session.ChooseDrive(Source), Error);
+    EXPECT_EQ(session.PaneOf(Source).CurrentPath, "hdd/");
+    EXPECT_EQ(window.View(Source).caption, "hdd/");
+}
+
+TEST_F(NavigationTest, AnUnknownPaneIsIgnored) {
+    const Pane none = static_cast<Pane>(3);
+    session.Refresh(none);
+    session.ChooseDrive(none);
+    session.ShowFolder(none, "hdd/");
+    EXPECT_THAT(channel.sent, IsEmpty());
+}
+
+}  // namespace
+}  // namespace olmira

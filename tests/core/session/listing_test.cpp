@@ -1,0 +1,74 @@
+#include "session/listing.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace olmira {
+namespace {
+
+using ::testing::ElementsAre;
+
+TEST(SplitFieldsTest, SplitsAtEverySingleSpace) {
+    const std::vector<std::pair<std::string, TStrArray>> cases = {
+        {"a b", {"a", "b"}}, {"a  b", {"a", "", "b"}}, {"a ", {"a"}},
+        {"", {""}},          {" a", {"", "a"}},        {"abc", {"abc"}},
+    };
+    for (const auto& [text, fields] : cases) {
+        EXPECT_EQ(SplitFields(text), fields) << "text: '" << text << "'";
+    }
+}
+
+TEST(TrimTest, RemovesControlCharactersAndBlanksAtBothEnds) {
+    EXPECT_EQ(Trim("\t \x01 x y \r\x1f"), "x y");
+    EXPECT_EQ(Trim(" \x7f "), "\x7f");
+    EXPECT_EQ(Trim("  "), "");
+}
+
+TEST(DriveEntriesTest, SkipsTheEchoAndAppendsASlash) {
+    EXPECT_THAT(DriveEntries({"ls -1A /var/media", "hdd", "", "usb"}), ElementsAre("hdd/", "usb/"));
+    EXPECT_THAT(DriveEntries({"ls -1A /var/media"}), ElementsAre());
+    // A box with nothing but its own disk is still usable.
+    EXPECT_THAT(DriveEntries({"ls -1A /var/media", "usb"}), ElementsAre("usb/"));
+}
+
+std::vector<std::string> Reply(std::vector<std::string> entries) {
+    entries.insert(entries.begin(), {"ls -1Aps /var/media/hdd/", "total 42"});
+    entries.push_back("root@box:~# ");
+    return entries;
+}
+
+TEST(ListingEntriesTest, ReadsSizesAndNamesAsReceived) {
+    const auto entries = ListingEntries(Reply({"   4 Filme/", "1234567 aufnahme.ts"}), 1);
+    EXPECT_THAT(entries,
+                ElementsAre(ListEntry{"./", ImageRefresh, ""}, ListEntry{"Filme/", ImageFolder, ""},
+                            ListEntry{"aufnahme.ts", ImageFile, "1234567"}));
+}
+
+TEST(ListingEntriesTest, FoldersPrecedeFilesEachInReplyOrder) {
+    const auto entries =
+        ListingEntries(Reply({"1 b.ts", "4 Z/", "2 a.ts", "4 A/", "", "garbage"}), 2);
+    std::vector<std::string> captions;
+    for (const auto& entry : entries) {
+        captions.push_back(entry.caption);
+    }
+    EXPECT_THAT(captions, ElementsAre("./", "../", "Z/", "A/", "b.ts", "a.ts"));
+}
+
+TEST(ListingEntriesTest, NamesKeepSpacesQuotesAndForeignBytes) {
+    const auto entries = ListingEntries(
+        Reply({"8 My Film.ts", "4 Neuer Ordner/", "1 say \"hi\" $HOME.ts", "1 caf\xe9.ts"}), 1);
+    ASSERT_EQ(entries.size(), 5u);
+    EXPECT_EQ(entries[1], (ListEntry{"Neuer Ordner/", ImageFolder, ""}));
+    EXPECT_EQ(entries[2].caption, "My Film.ts");
+    EXPECT_EQ(entries[3].caption, "say \"hi\" $HOME.ts");
+    EXPECT_EQ(entries[4].caption, "caf\xe9.ts");
+}
+
+TEST(ListingEntriesTest, ShortOrFailedRepliesListOnlyTheSpecialEntries) {
+    EXPECT_EQ(ListingEntries({}, 1).size(), 1u);
+    EXPECT_EQ(ListingEntries({"ls -1Aps /var/media/x/", "ls: cannot access", "# "}, 2).size(), 2u);
+    EXPECT_EQ(ListingEntries(Reply({}), 1).size(), 1u);
+}
+
+}  // namespace
+}  // namespace olmira

@@ -1,0 +1,31 @@
+#include "session/shell_command.h"
+
+#include <gtest/gtest.h>
+
+namespace olmira {
+namespace {
+
+TEST(ShellWordTest, OrdinaryPathsStandAsTheyAre) {
+    EXPECT_EQ(ListingCommand("hdd/"), "ls -1Aps /var/media/hdd/");
+    EXPECT_EQ(ListingCommand("hdd/Filme/a-b_c.d+e,f:g@h%i/"),
+              "ls -1Aps /var/media/hdd/Filme/a-b_c.d+e,f:g@h%i/");
+}
+
+TEST(ShellWordTest, AnythingElseIsQuotedAndEscaped) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"a b", "\"a b\""},
+        {"$HOME", "\"\\$HOME\""},
+        {"a\"b", "\"a\\\"b\""},
+        {"a\\b", "\"a\\\\b\""},
+        {"`id`", "\"\\`id\\`\""},
+        {"*;|&<>'()", "\"*;|&<>'()\""},
+        {"caf\xc3\xa9", "\"caf\xc3\xa9\""},
+        {"", "\"\""},
+    };
+    for (const auto& [path, word] : cases) {
+        EXPECT_EQ(ShellWord(path), word) << path;
+    }
+}
+
+}  // namespace
+}  // namespace olmira
