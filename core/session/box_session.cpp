@@ -4,8 +4,10 @@
 #include <chrono>
 #include <string_view>
 
+#include "copy/job_notice.h"
 #include "error.h"
 #include "session/box_channel.h"
+#include "session/copy_replies.h"
 #include "session/listing.h"
 #include "session/session_window.h"
 #include "session/shell_command.h"
@@ -18,15 +20,10 @@ namespace {
 
 constexpr std::uint32_t kQuietTimeMs = 750;
 constexpr std::chrono::milliseconds kExitGrace{500};
-constexpr std::string_view kJobDoneNotice = "[1]+  Done";
 constexpr char kNotConnected[] = "nicht verbunden";
 
 int ListingState(Pane pane) {
     return pane == Source ? ssAwaitSourceListing : ssAwaitDestListing;
-}
-
-bool IsJobDoneNotice(std::string_view line) {
-    return line.substr(0, 10) == kJobDoneNotice;
 }
 
 std::string ErrorText(const std::exception_ptr& error) {
@@ -122,6 +119,9 @@ void BoxSession::Disconnect() {
     channel_.Disconnect();
     leaving_ = false;
     ShowDisconnectedLook();
+    if (copy_ != nullptr) {
+        copy_->ConnectionEnded();
+    }
 }
 
 void BoxSession::ConnectionLost() {
@@ -132,6 +132,9 @@ void BoxSession::ConnectionLost() {
     // this notice over and cannot be waited for from here.
     ShowDisconnectedLook();
     window_.SetStatusText("Verbindung zur Box wurde getrennt");
+    if (copy_ != nullptr) {
+        copy_->ConnectionEnded();
+    }
 }
 
 void BoxSession::DisconnectForExit() {
@@ -142,6 +145,10 @@ void BoxSession::DisconnectForExit() {
 
 void BoxSession::ShowDisconnectedLook() {
     sessionState_ = ssDisconnected;
+    replyOutstanding_ = false;
+    for (PaneState& pane : panes_) {
+        pane.Entries.clear();
+    }
     window_.StopTimer();
     window_.SetConnectImage(0);
     window_.SetConnectHint(ConnectHint("herstellen"));
@@ -221,8 +228,9 @@ std::string BoxSession::CollectLines() {
     std::string line;
     for (const char c : receiveBuffer_) {
         if (c == '\r') {
-            if (IsJobDoneNotice(line)) {
+            if (const std::optional<JobEnd> end = ParseJobEnd(line)) {
                 copyDone_ = true;
+                copyFailed_ = *end == JobEnd::Failed;
             } else {
                 replyLines_.push_back(std::move(line));
             }
@@ -235,6 +243,7 @@ std::string BoxSession::CollectLines() {
 }
 
 void BoxSession::DispatchReply() {
+    replyOutstanding_ = false;
     switch (sessionState_) {
         case ssAwaitLoginPrompt:
             LoginStep();
@@ -253,6 +262,16 @@ void BoxSession::DispatchReply() {
         case ssAwaitDestListing:
             HandleListing(Destination);
             break;
+        case ssAwaitCopyStart:
+            if (copy_ != nullptr) {
+                copy_->HandleCopyStarted();
+            }
+            break;
+        case ssAwaitCopyProgress:
+            if (copy_ != nullptr) {
+                copy_->HandleCopyProgress();
+            }
+            break;
         default:
             break;
     }
@@ -260,6 +279,7 @@ void BoxSession::DispatchReply() {
 
 void BoxSession::SetSessionState(int state) {
     sessionState_ = state;
+    replyOutstanding_ = true;
     replyLines_.clear();
     receiveBuffer_.clear();
     lastActivityTick_ = clock_.Now();
@@ -292,11 +312,12 @@ void BoxSession::HandleDriveList() {
 }
 
 void BoxSession::HandleListing(Pane pane) {
-    const PaneState* state = FindPane(pane);
+    PaneState* state = FindPane(pane);
     if (state == nullptr) {
         return;
     }
-    window_.SetEntries(pane, ListingEntries(replyLines_, state->FolderDepth));
+    state->Entries = ListingEntries(replyLines_, state->FolderDepth);
+    window_.SetEntries(pane, state->Entries);
     window_.SetFolderUpEnabled(pane, state->FolderDepth > 1);
 }
 

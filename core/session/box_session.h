@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "session/list_entry.h"
 #include "session/pane.h"
 
 namespace olmira {
@@ -14,6 +15,7 @@ struct TSetup;
 class SessionWindow;
 class BoxChannel;
 class TickClock;
+class CopyReplies;
 
 enum SessionStateValue : int {
     ssDisconnected = 0,
@@ -32,6 +34,8 @@ enum SessionStateValue : int {
 struct PaneState {
     std::string CurrentPath;
     int FolderDepth = 0;
+    // What the pane lists now.
+    std::vector<ListEntry> Entries;
 };
 
 // The main window's conversation with the box's shell: login paced by quiet
@@ -69,11 +73,18 @@ public:
     void SetSessionState(int state);
     void CapturePromptMarker();
 
+    // Hands the replies of the copy states to copy; nullptr: none.
+    void SetCopyReplies(CopyReplies* copy) { copy_ = copy; }
+
     int SessionState() const { return sessionState_; }
     const std::vector<std::string>& ReplyLines() const { return replyLines_; }
     const std::string& ReceiveBuffer() const { return receiveBuffer_; }
     bool CopyDone() const { return copyDone_; }
-    void ClearCopyDone() { copyDone_ = false; }
+    // How the job ended, valid while CopyDone is set.
+    bool CopyFailed() const { return copyFailed_; }
+    void ClearCopyDone() { copyDone_ = copyFailed_ = false; }
+    // A command's reply has been asked for by SetSessionState and not yet handled.
+    bool ReplyOutstanding() const { return replyOutstanding_; }
     std::uint32_t LastActivityTick() const { return lastActivityTick_; }
     const PaneState& PaneOf(Pane pane) const;
     bool Connecting() const;
@@ -105,6 +116,9 @@ private:
     std::vector<std::string> replyLines_;
     std::uint32_t lastActivityTick_ = 0;
     bool copyDone_ = false;
+    bool copyFailed_ = false;
+    bool replyOutstanding_ = false;
+    CopyReplies* copy_ = nullptr;
     // Set while we hang up ourselves: the box closing is expected then.
     bool leaving_ = false;
     std::array<PaneState, 2> panes_;

@@ -1,5 +1,6 @@
 #include "session/headless_session.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "error.h"
@@ -11,10 +12,25 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kTimerPeriod = std::chrono::milliseconds(250);
 
+// A path below /var/media without leading "/"; folders end in "/".
+std::string RelativePath(std::string path, bool folder) {
+    while (!path.empty() && path.front() == '/') {
+        path.erase(0, 1);
+    }
+    while (!folder && !path.empty() && path.back() == '/') {
+        path.pop_back();
+    }
+    if (folder && (path.empty() || path.back() != '/')) {
+        path += '/';
+    }
+    return path;
+}
+
 }  // namespace
 
 HeadlessSession::HeadlessSession(TSetup settings) : settings_(std::move(settings)) {
     link_.Attach(session_);
+    session_.SetCopyReplies(&copy_);
 }
 
 HeadlessSession::~HeadlessSession() = default;
@@ -28,26 +44,50 @@ void HeadlessSession::ThrowIfFailed() {
     }
 }
 
+// The 250 ms session timer and the copy's one-shot timer, as the window runs them.
+void HeadlessSession::ServeTimers(Clock::time_point& nextTick) {
+    if (Clock::now() >= nextTick) {
+        nextTick += kTimerPeriod;
+        if (window_.timerRunning) {
+            session_.TimerTimer();
+        }
+    }
+    if (!window_.copyTimerMs) {
+        copyDue_.reset();
+    } else if (!copyDue_ || copyTimerStart_ != window_.copyTimerStarts) {
+        copyDue_ = Clock::now() + std::chrono::milliseconds(*window_.copyTimerMs);
+        copyTimerStart_ = window_.copyTimerStarts;
+    } else if (Clock::now() >= *copyDue_) {
+        window_.copyTimerMs.reset();
+        copyDue_.reset();
+        copy_.CopyTimerTimer();
+    }
+}
+
 void HeadlessSession::RunUntil(const std::function<bool()>& done, const char* waitingFor,
                                std::chrono::milliseconds patience) {
-    const auto deadline = Clock::now() + patience;
+    auto deadline = Clock::now() + patience;
     auto nextTick = Clock::now() + kTimerPeriod;
+    std::size_t blocksSeen = window_.log.size();
     while (!done()) {
         ThrowIfFailed();
         if (connected_ && window_.connectImage == 0 && !session_.Connecting()) {
             throw Error("Verbindung zur Box wurde getrennt");
         }
+        if (window_.log.size() != blocksSeen) {
+            blocksSeen = window_.log.size();
+            deadline = Clock::now() + patience;
+        }
         if (Clock::now() > deadline) {
             throw Error(std::string("Keine Antwort der Box: ") + waitingFor);
         }
-        handOver_.ServeFor(
-            std::chrono::duration_cast<std::chrono::milliseconds>(nextTick - Clock::now()));
-        if (Clock::now() >= nextTick) {
-            nextTick += kTimerPeriod;
-            if (window_.timerRunning) {
-                session_.TimerTimer();
-            }
+        auto wake = nextTick;
+        if (copyDue_) {
+            wake = std::min(wake, *copyDue_);
         }
+        handOver_.ServeFor(std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::max(wake - Clock::now(), Clock::duration::zero())));
+        ServeTimers(nextTick);
     }
     ThrowIfFailed();
 }
@@ -59,6 +99,16 @@ void HeadlessSession::LogIn() {
     RunUntil([this] { return window_.View(Source).enabled; }, "Liste der Laufwerke");
 }
 
+void HeadlessSession::ShowAndWait(Pane pane, const std::string& path) {
+    if (!connected_) {
+        LogIn();
+    }
+    const int shown = window_.View(pane).listingsShown;
+    session_.ShowFolder(pane, path);
+    RunUntil([this, pane, shown] { return window_.View(pane).listingsShown > shown; },
+             "Verzeichnisliste");
+}
+
 std::vector<std::string> HeadlessSession::Drives() {
     if (!connected_) {
         LogIn();
@@ -67,20 +117,38 @@ std::vector<std::string> HeadlessSession::Drives() {
 }
 
 std::vector<ListEntry> HeadlessSession::Listing(std::string path) {
-    if (!connected_) {
-        LogIn();
-    }
-    while (!path.empty() && path.front() == '/') {
-        path.erase(0, 1);
-    }
-    if (path.empty() || path.back() != '/') {
-        path += '/';
-    }
-    const int shown = window_.View(Source).listingsShown;
-    session_.ShowFolder(Source, path);
-    RunUntil([this, shown] { return window_.View(Source).listingsShown > shown; },
-             "Verzeichnisliste");
+    ShowAndWait(Source, RelativePath(std::move(path), true));
     return window_.View(Source).entries;
+}
+
+void HeadlessSession::Copy(const std::string& source, const std::string& destFolder,
+                           bool overwrite) {
+    const std::string item = RelativePath(source, false);
+    const std::size_t slash = item.rfind('/');
+    if (slash == std::string::npos || slash + 1 == item.size()) {
+        throw Error("Nur Dateien und Ordner eines Laufwerks lassen sich kopieren: " + source);
+    }
+    ShowAndWait(Source, item.substr(0, slash + 1));
+    const std::string name = item.substr(slash + 1);
+    if (!window_.SelectEntry(Source, name) && !window_.SelectEntry(Source, name + "/")) {
+        throw Error("Nicht gefunden: " + source);
+    }
+    ShowAndWait(Destination, RelativePath(destFolder, true));
+    window_.answerYes = overwrite;
+    const std::size_t questions = window_.questions.size();
+    copy_.tbCopyFileClick();
+    if (!copy_.Running()) {
+        ThrowIfFailed();
+        if (window_.questions.size() > questions) {
+            throw Error(window_.questions.back() + " Nein (--overwrite kopiert trotzdem).");
+        }
+    }
+    const int listed = window_.View(Destination).listingsShown;
+    RunUntil(
+        [this, listed] {
+            return !copy_.Running() && window_.View(Destination).listingsShown > listed;
+        },
+        "Kopiervorgang");
 }
 
 void HeadlessSession::Finish() {

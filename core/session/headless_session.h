@@ -2,9 +2,11 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "copy/copy_controller.h"
 #include "handover/ui_hand_over.h"
 #include "session/box_session.h"
 #include "session/headless_window.h"
@@ -27,13 +29,17 @@ public:
     std::vector<std::string> Drives();
     // The entries of the folder path (relative to /var/media) as a pane shows them.
     std::vector<ListEntry> Listing(std::string path);
+    // Copies source (a file or folder below /var/media) into the folder
+    // destFolder as the window does; returns once the destination has been
+    // listed afresh. overwrite answers the question for an existing name.
+    void Copy(const std::string& source, const std::string& destFolder, bool overwrite);
     // Leaves the box's shell with "exit".
     void Finish();
 
     // Connects and waits for the drive list.
     void LogIn();
-    // Serves the connection, timer included, until done() holds; throws on
-    // errors, a lost connection and time-out.
+    // Serves the connection, timers included, until done() holds; throws on
+    // errors, a lost connection and when the box has been silent for patience.
     void RunUntil(const std::function<bool()>& done, const char* waitingFor,
                   std::chrono::milliseconds patience = kPatience);
 
@@ -42,10 +48,13 @@ public:
 
     HeadlessWindow& Window() { return window_; }
     BoxSession& Session() { return session_; }
+    CopyController& Copier() { return copy_; }
     TSetup& Settings() { return settings_; }
 
 private:
     void ThrowIfFailed();
+    void ShowAndWait(Pane pane, const std::string& path);
+    void ServeTimers(std::chrono::steady_clock::time_point& nextTick);
 
     TSetup settings_;
     UiHandOver handOver_;
@@ -54,7 +63,11 @@ private:
     HeadlessWindow window_;
     SystemTickClock clock_;
     BoxSession session_{settings_, window_, link_, clock_};
+    CopyController copy_{settings_, session_, window_, window_, link_};
     bool connected_ = false;
+    // When the copy timer fires, for the timer start it was computed for.
+    std::optional<std::chrono::steady_clock::time_point> copyDue_;
+    int copyTimerStart_ = 0;
 };
 
 }  // namespace olmira

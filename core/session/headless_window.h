@@ -1,18 +1,26 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "copy/copy_window.h"
 #include "session/session_window.h"
 
 namespace olmira {
 
 // A window without a screen: keeps what the session shows, the way the real
 // window would. The console front runs on it, and tests read it.
-class HeadlessWindow : public SessionWindow {
+class HeadlessWindow : public SessionWindow, public CopyWindow {
 public:
+    struct ProgressView {
+        bool shown = false;
+        CopyProgressStart start;
+        std::vector<CopyProgressUpdate> updates;
+    };
+
     struct PaneView {
         bool enabled = false;
         bool folderUpEnabled = false;
@@ -78,6 +86,28 @@ public:
     void StartTimer() override { timerRunning = true; }
     void StopTimer() override { timerRunning = false; }
 
+    void ShowProgressWindow(const CopyProgressStart& start) override {
+        progress = {true, start, {}};
+        ++progressWindowsShown;
+    }
+    void UpdateProgressWindow(const CopyProgressUpdate& update) override {
+        progress.updates.push_back(update);
+        if (onProgress) {
+            onProgress(progress);
+        }
+    }
+    void CloseProgressWindow() override { progress.shown = false; }
+    void SetMainPanelEnabled(bool enabled) override { mainPanelEnabled = enabled; }
+    bool AskYesNo(const std::string& text) override {
+        questions.push_back(text);
+        return answerYes;
+    }
+    void StartCopyTimer(int milliseconds) override {
+        copyTimerMs = milliseconds;
+        ++copyTimerStarts;
+    }
+    void StopCopyTimer() override { copyTimerMs.reset(); }
+
     // Selects the entry with this caption; false when there is none.
     bool SelectEntry(Pane pane, const std::string& caption) {
         PaneView& view = View(pane);
@@ -103,6 +133,17 @@ public:
     std::vector<std::string> messages;
     std::vector<std::string> errors;
     std::array<PaneView, 2> panes;
+
+    ProgressView progress;
+    int progressWindowsShown = 0;
+    // Called after each update of the progress window.
+    std::function<void(const ProgressView&)> onProgress;
+    bool mainPanelEnabled = true;
+    std::vector<std::string> questions;
+    bool answerYes = false;
+    // The copy timer's interval while it runs; the owner of the window fires it.
+    std::optional<int> copyTimerMs;
+    int copyTimerStarts = 0;
 };
 
 }  // namespace olmira

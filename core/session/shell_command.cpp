@@ -33,10 +33,27 @@ std::string ShellWord(std::string_view path) {
     return word;
 }
 
+std::string ShellPattern(std::string_view path) {
+    std::string word;
+    for (std::size_t start = 0;;) {
+        const std::size_t mark = path.find('?', start);
+        const std::string_view part = path.substr(start, mark - start);
+        if (!part.empty()) {
+            word += ShellWord(part);
+        }
+        if (mark == std::string_view::npos) {
+            break;
+        }
+        word += '?';
+        start = mark + 1;
+    }
+    return word.empty() ? ShellWord(path) : word;
+}
+
 std::string ListingCommand(std::string_view path) {
     std::string full(kMediaRoot);
     full += path;
-    return "ls -1Aps " + ShellWord(full);
+    return "ls -1Aps " + ShellPattern(full);
 }
 
 }  // namespace olmira

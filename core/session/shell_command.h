@@ -15,6 +15,11 @@ inline constexpr std::string_view kDriveListCommand = "ls -1A /var/media";
 // in double quotes with \ " $ ` escaped. The bytes are kept as they are.
 std::string ShellWord(std::string_view path);
 
+// Like ShellWord, but every "?" stays outside the quotes, so the box's shell
+// matches it against the real name: the box lists a byte it cannot show as
+// "?", and only a pattern leads back to that name.
+std::string ShellPattern(std::string_view path);
+
 // Lists the folder at path (relative to the media root): one name per line,
 // a "/" behind folders, sizes in kB.
 std::string ListingCommand(std::string_view path);

@@ -11,6 +11,13 @@ TEST(ShellWordTest, OrdinaryPathsStandAsTheyAre) {
               "ls -1Aps /var/media/hdd/Filme/a-b_c.d+e,f:g@h%i/");
 }
 
+// The box lists a byte it cannot show as "?": only a pattern finds the folder.
+TEST(ShellWordTest, QuestionMarksStayOutsideTheQuotes) {
+    EXPECT_EQ(ListingCommand("hdd/Gr?n/"), "ls -1Aps /var/media/hdd/Gr?n/");
+    EXPECT_EQ(ListingCommand("hdd/Gr?ne Wiese/"), "ls -1Aps /var/media/hdd/Gr?\"ne Wiese/\"");
+    EXPECT_EQ(ShellPattern("??$"), "??\"\\$\"");
+}
+
 TEST(ShellWordTest, AnythingElseIsQuotedAndEscaped) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"a b", "\"a b\""},
