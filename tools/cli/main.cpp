@@ -1,54 +1,35 @@
 // olmirafm-cli: the box session without a window, for scripts and tests.
 //
-//   olmirafm-cli [--ini FILE] drives      the drives the box has mounted
-//   olmirafm-cli [--ini FILE] ls PATH     a folder, PATH below /var/media
+//   olmirafm-cli [--ini FILE] drives                 the drives the box has mounted
+//   olmirafm-cli [--ini FILE] ls PATH                a folder, PATH below /var/media
+//   olmirafm-cli [--ini FILE] cp SOURCE DESTFOLDER   a copy made by the box itself
 //
 // Errors go to standard error with a non-zero exit status.
 
-#include <cstring>
+#include <CLI/CLI.hpp>
 #include <iostream>
 #include <optional>
 #include <string>
 
+#include "cli/console_progress.h"
 #include "error.h"
 #include "session/headless_session.h"
 #include "settings/setup.h"
 
 namespace {
 
-constexpr char kUsage[] =
-    "Aufruf: olmirafm-cli [--ini DATEI] drives\n"
-    "        olmirafm-cli [--ini DATEI] ls PFAD\n";
-
 struct Arguments {
-    std::optional<std::string> iniPath;
-    std::string command;
+    std::string iniPath;
     std::string path;
+    std::string source;
+    std::string destFolder;
+    bool overwrite = false;
 };
 
-std::optional<Arguments> Parse(int argc, char** argv) {
-    Arguments args;
-    int i = 1;
-    if (i + 1 < argc && std::strcmp(argv[i], "--ini") == 0) {
-        args.iniPath = argv[i + 1];
-        i += 2;
-    }
-    if (i >= argc) {
-        return std::nullopt;
-    }
-    args.command = argv[i++];
-    if (args.command == "ls" && i < argc) {
-        args.path = argv[i++];
-    } else if (args.command != "drives") {
-        return std::nullopt;
-    }
-    return i == argc ? std::optional(args) : std::nullopt;
-}
-
-olmira::TSetup LoadSettings(const std::optional<std::string>& iniPath) {
+olmira::TSetup LoadSettings(const std::string& iniPath) {
     olmira::SetupPlace place = olmira::RunningProgramPlace();
-    if (iniPath) {
-        place.IniPath = *iniPath;
+    if (!iniPath.empty()) {
+        place.IniPath = iniPath;
     }
     olmira::TSetup settings;
     if (const std::optional<std::string> warning = olmira::LoadSetup(settings, place)) {
@@ -57,28 +38,48 @@ olmira::TSetup LoadSettings(const std::optional<std::string>& iniPath) {
     return settings;
 }
 
+void PrintEntries(const std::vector<olmira::ListEntry>& entries) {
+    for (const olmira::ListEntry& entry : entries) {
+        std::cout << entry.caption;
+        if (!entry.size.empty()) {
+            std::cout << '\t' << entry.size;
+        }
+        std::cout << '\n';
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::optional<Arguments> args = Parse(argc, argv);
-    if (!args) {
-        std::cerr << kUsage;
-        return 2;
-    }
+    CLI::App app{"Dateien auf der Box auflisten und auf der Box kopieren.", "olmirafm-cli"};
+    app.set_version_flag("--version", OLMIRAFM_VERSION);
+    app.require_subcommand(1);
+    // Options of the program may also stand after the subcommand.
+    app.fallthrough();
+    Arguments args;
+    app.add_option("--ini", args.iniPath, "Einstellungen aus DATEI statt olmirafm.ini")
+        ->type_name("DATEI");
+
+    CLI::App* drives = app.add_subcommand("drives", "Die Laufwerke der Box, eines je Zeile");
+    CLI::App* ls = app.add_subcommand("ls", "Ein Ordner unter /var/media, wie ihn die Liste zeigt");
+    ls->add_option("PFAD", args.path, "z.B. hdd/Filme")->required();
+    CLI::App* cp = app.add_subcommand("cp", "Kopiert auf der Box eine Datei oder einen Ordner");
+    cp->add_option("QUELLE", args.source, "z.B. hdd/Filme/film.ts")->required();
+    cp->add_option("ZIELORDNER", args.destFolder, "z.B. usb/")->required();
+    cp->add_flag("--overwrite", args.overwrite, "Vorhandenes im Zielordner überschreiben");
+
+    CLI11_PARSE(app, argc, argv);
     try {
-        olmira::HeadlessSession run(LoadSettings(args->iniPath));
-        if (args->command == "drives") {
+        olmira::HeadlessSession run(LoadSettings(args.iniPath));
+        if (*drives) {
             for (const std::string& drive : run.Drives()) {
                 std::cout << drive << '\n';
             }
+        } else if (*ls) {
+            PrintEntries(run.Listing(args.path));
         } else {
-            for (const olmira::ListEntry& entry : run.Listing(args->path)) {
-                std::cout << entry.caption;
-                if (!entry.size.empty()) {
-                    std::cout << '\t' << entry.size;
-                }
-                std::cout << '\n';
-            }
+            ConsoleProgress progress(std::cerr, run.Window());
+            run.Copy(args.source, args.destFolder, args.overwrite);
         }
         run.Finish();
     } catch (const std::exception& e) {

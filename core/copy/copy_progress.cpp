@@ -1,0 +1,78 @@
+#include "copy/copy_progress.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "copy/copy_commands.h"
+#include "session/listing.h"
+
+namespace olmira {
+
+namespace {
+
+constexpr int kMinPollIntervalMs = 1000;
+constexpr std::string_view kCpPrefix = "cp: ";
+
+bool IsEchoOfOurCommand(std::string_view line) {
+    return line.find(kCopyCommandStart) != std::string_view::npos ||
+           line.find(kProgressListingStart) != std::string_view::npos;
+}
+
+}  // namespace
+
+std::string_view ProgressLine(const std::vector<std::string>& replyLines, std::string_view marker) {
+    for (std::size_t i = replyLines.size(); i-- > 1;) {
+        if (replyLines[i].find(marker) != std::string::npos) {
+            return replyLines[i - 1];
+        }
+    }
+    return {};
+}
+
+std::int32_t ReadInt32(std::string_view text) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return 0;
+    }
+    return value;
+}
+
+std::int64_t TransferredKB(std::string_view progressLine) {
+    return ReadInt32(SplitFields(Trim(progressLine)).front());
+}
+
+std::int64_t BarPosition(std::int64_t transferredKB, std::int64_t sizeKB) {
+    if (sizeKB == 0) {
+        return 0;
+    }
+    const double ratio = static_cast<double>(transferredKB) / static_cast<double>(sizeKB);
+    return static_cast<std::int64_t>(std::trunc(ratio * 100.0));
+}
+
+std::int64_t TransferRate(std::int64_t transferredKB, std::int64_t lastKB, int intervalMs) {
+    const double perMs = static_cast<double>(transferredKB - lastKB) / intervalMs;
+    return static_cast<std::int64_t>(std::trunc(perMs * 1000.0));
+}
+
+int PollIntervalMs(int updateIntervall) {
+    return std::max(updateIntervall, kMinPollIntervalMs);
+}
+
+std::vector<std::string> CpMessages(const std::vector<std::string>& replyLines) {
+    std::vector<std::string> messages;
+    for (const std::string& line : replyLines) {
+        const std::size_t start = line.find(kCpPrefix);
+        if (start != std::string::npos && !IsEchoOfOurCommand(line)) {
+            messages.push_back(line.substr(start));
+        }
+    }
+    return messages;
+}
+
+}  // namespace olmira

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace olmira {
+
+// What the progress window shows when it opens.
+struct CopyProgressStart {
+    std::string source;  // source folder and entry name, below the media root
+    std::string dest;    // destination folder
+    std::int64_t sizeKB = 0;
+};
+
+// One poll's values; bar may lie outside 0 to 100, the window keeps it inside.
+struct CopyProgressUpdate {
+    std::int64_t transferredKB = 0;
+    std::int64_t bar = 0;
+    std::int64_t rateKBs = 0;
+};
+
+// Everything the copy does to the main window beyond the session's
+// operations: the progress window, the panel of both panes, a question and
+// a one-shot timer whose expiry calls CopyController::CopyTimerTimer.
+class CopyWindow {
+public:
+    virtual ~CopyWindow() = default;
+
+    virtual void ShowProgressWindow(const CopyProgressStart& start) = 0;
+    virtual void UpdateProgressWindow(const CopyProgressUpdate& update) = 0;
+    virtual void CloseProgressWindow() = 0;
+
+    // panelMain, which holds both panes; the main tool bar stays usable.
+    virtual void SetMainPanelEnabled(bool enabled) = 0;
+
+    // A question with "Ja" and "Nein", "Nein" the default; true for "Ja".
+    virtual bool AskYesNo(const std::string& text) = 0;
+
+    virtual void StartCopyTimer(int milliseconds) = 0;
+    virtual void StopCopyTimer() = 0;
+};
+
+}  // namespace olmira

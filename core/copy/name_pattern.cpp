@@ -1,0 +1,30 @@
+#include "copy/name_pattern.h"
+
+#include <algorithm>
+
+namespace olmira {
+
+std::string_view BareName(std::string_view caption) {
+    if (!caption.empty() && caption.back() == '/') {
+        caption.remove_suffix(1);
+    }
+    return caption;
+}
+
+bool MatchesListedName(std::string_view caption, std::string_view other) {
+    const std::string_view pattern = BareName(caption);
+    const std::string_view name = BareName(other);
+    return pattern.size() == name.size() &&
+           std::equal(pattern.begin(), pattern.end(), name.begin(),
+                      [](char p, char n) { return p == '?' || p == n; });
+}
+
+std::size_t CountMatches(std::string_view caption, const std::vector<ListEntry>& entries) {
+    return static_cast<std::size_t>(
+        std::count_if(entries.begin(), entries.end(), [caption](const ListEntry& entry) {
+            return entry.caption != "./" && entry.caption != "../" &&
+                   MatchesListedName(caption, entry.caption);
+        }));
+}
+
+}  // namespace olmira
