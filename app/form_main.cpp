@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
@@ -12,6 +13,7 @@
 #include "entry_list_model.h"
 #include "entry_list_view.h"
 #include "event_loop_hand_over.h"
+#include "form_copy_progress.h"
 #include "form_log.h"
 #include "message_boxes.h"
 #include "preferred_font.h"
@@ -35,7 +37,8 @@ TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, QWidg
       timer_(new QTimer(this)),
       telnet_(handOver_),
       link_(telnet_),
-      session_(settings_, *this, link_, clock_) {
+      session_(settings_, *this, link_, clock_),
+      copy_(settings_, session_, *this, *this, link_) {
     setObjectName(QStringLiteral("formMain"));
     setWindowTitle(QStringLiteral("OlmiraAV Remote File Manager"));
     setFont(PreferredFont(QStringLiteral("Verdana"), 8));
@@ -48,9 +51,14 @@ TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, QWidg
 
     timer_->setObjectName(QStringLiteral("Timer"));
     timer_->setInterval(kTimerIntervalMs);
+    copyTimer_ = new QTimer(this);
+    copyTimer_->setObjectName(QStringLiteral("CopyTimer"));
+    copyTimer_->setSingleShot(true);
     ServeHandOverOnEventLoop(handOver_, *this);
     link_.Attach(session_);
+    session_.SetCopyReplies(&copy_);
     ConnectHandlers();
+    AddShortcuts();
     FormCreate(place);
 }
 
@@ -79,12 +87,29 @@ void TformMain::ConnectHandlers() {
     connect(ui_.tbConnect, &QToolButton::clicked, this, &TformMain::tbConnectClick);
     connect(ui_.tbLog, &QToolButton::clicked, this, &TformMain::tbLogClick);
     connect(timer_, &QTimer::timeout, this, &TformMain::TimerTimer);
+    connect(ui_.tbCopyFile, &QToolButton::clicked, this, &TformMain::tbCopyFileClick);
+    connect(copyTimer_, &QTimer::timeout, this, &TformMain::CopyTimerTimer);
 
     ConnectPane(ui_.panes[0],
                 {&TformMain::bChgSourceRootFolderClick, &TformMain::SourceListDblClick,
                  &TformMain::tbSourceRefreshClick, &TformMain::tbSourceFolderUpClick});
     ConnectPane(ui_.panes[1], {&TformMain::bChgDestRootFolderClick, &TformMain::DestListDblClick,
                                &TformMain::tbDestRefreshClick, &TformMain::tbDestFolderUpClick});
+}
+
+// F5 copies as the copy button does, and only when it could be clicked; Esc
+// cancels a running copy.
+void TformMain::AddShortcuts() {
+    auto* copyKey = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    copyKey->setObjectName(QStringLiteral("CopyShortcut"));
+    connect(copyKey, &QShortcut::activated, this, [this] {
+        if (ui_.tbCopyFile->isEnabled()) {
+            tbCopyFileClick();
+        }
+    });
+    auto* cancelKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    cancelKey->setObjectName(QStringLiteral("CancelShortcut"));
+    connect(cancelKey, &QShortcut::activated, this, &TformMain::CancelCopy);
 }
 
 // Backspace in the list goes up like the folder-up button.
@@ -138,6 +163,18 @@ void TformMain::tbLogClick() {
             ui_.tbLog->setToolTip(QStringLiteral("Log ausblenden"));
         }
     });
+}
+
+void TformMain::tbCopyFileClick() {
+    Guarded([this] { copy_.tbCopyFileClick(); });
+}
+
+void TformMain::CopyTimerTimer() {
+    Guarded([this] { copy_.CopyTimerTimer(); });
+}
+
+void TformMain::CancelCopy() {
+    Guarded([this] { copy_.Cancel(); });
 }
 
 void TformMain::OnPane(PaneAction action, olmira::Pane pane) {
@@ -257,4 +294,44 @@ void TformMain::StartTimer() {
 
 void TformMain::StopTimer() {
     timer_->stop();
+}
+
+void TformMain::ShowProgressWindow(const olmira::CopyProgressStart& start) {
+    CloseProgressWindow();
+    progressWindow_ = new TformCopyProgress(this);
+    connect(progressWindow_, &TformCopyProgress::cancelRequested, this, &TformMain::CancelCopy);
+    progressWindow_->Start(start);
+    progressWindow_->show();
+    progressWindow_->activateWindow();
+    progressWindow_->repaint();
+}
+
+void TformMain::UpdateProgressWindow(const olmira::CopyProgressUpdate& update) {
+    if (progressWindow_ != nullptr) {
+        progressWindow_->Update(update);
+    }
+}
+
+void TformMain::CloseProgressWindow() {
+    if (progressWindow_ != nullptr) {
+        progressWindow_->hide();
+        progressWindow_->deleteLater();
+        progressWindow_ = nullptr;
+    }
+}
+
+void TformMain::SetMainPanelEnabled(bool enabled) {
+    ui_.panelMain->setEnabled(enabled);
+}
+
+bool TformMain::AskYesNo(const std::string& text) {
+    return boxes_.Ask(this, kApplicationTitle, DecodeText(text));
+}
+
+void TformMain::StartCopyTimer(int milliseconds) {
+    copyTimer_->start(milliseconds);
+}
+
+void TformMain::StopCopyTimer() {
+    copyTimer_->stop();
 }

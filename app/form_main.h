@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 
+#include "copy/copy_controller.h"
+#include "copy/copy_window.h"
 #include "error_guard.h"
+#include "form_copy_progress.h"
 #include "handover/ui_hand_over.h"
 #include "image_list.h"
 #include "main_window_ui.h"
@@ -24,7 +28,9 @@ class EntryListView;
 // The main window: a tool bar, the source and destination panes and a
 // status bar. Its handlers hand the work to the box session and show what
 // goes wrong; the session changes the window through SessionWindow.
-class TformMain final : public QMainWindow, public olmira::SessionWindow {
+class TformMain final : public QMainWindow,
+                        public olmira::SessionWindow,
+                        public olmira::CopyWindow {
     Q_OBJECT
 
 public:
@@ -44,6 +50,9 @@ public:
 
     const olmira::TSetup& Settings() const { return settings_; }
     olmira::BoxSession& Session() { return session_; }
+    olmira::CopyController& Copier() { return copy_; }
+    // The open progress window, nullptr when none is shown.
+    TformCopyProgress* ProgressWindow() const { return progressWindow_; }
     TformLog& LogWindow() const { return *formLog_; }
 
     // Handlers of the controls.
@@ -61,6 +70,9 @@ public:
     void tbDestRefreshClick() { OnPane(&olmira::BoxSession::Refresh, olmira::Destination); }
     void tbSourceFolderUpClick() { OnPane(&olmira::BoxSession::FolderUp, olmira::Source); }
     void tbDestFolderUpClick() { OnPane(&olmira::BoxSession::FolderUp, olmira::Destination); }
+    void tbCopyFileClick();
+    void CopyTimerTimer();
+    void CancelCopy();
 
     // SessionWindow
     void SetStatusText(const std::string& text) override;
@@ -85,12 +97,22 @@ public:
     void StartTimer() override;
     void StopTimer() override;
 
+    // CopyWindow
+    void ShowProgressWindow(const olmira::CopyProgressStart& start) override;
+    void UpdateProgressWindow(const olmira::CopyProgressUpdate& update) override;
+    void CloseProgressWindow() override;
+    void SetMainPanelEnabled(bool enabled) override;
+    bool AskYesNo(const std::string& text) override;
+    void StartCopyTimer(int milliseconds) override;
+    void StopCopyTimer() override;
+
 signals:
     void statusTextChanged(const QString& text);
 
 private:
     void FormCreate(const olmira::SetupPlace& place);
     void ConnectHandlers();
+    void AddShortcuts();
     struct PaneHandlers {
         void (TformMain::*chooseDrive)();
         void (TformMain::*enter)();
@@ -109,6 +131,8 @@ private:
     MainWindowUi ui_;
     TformLog* formLog_ = nullptr;
     QTimer* timer_ = nullptr;
+    QTimer* copyTimer_ = nullptr;
+    QPointer<TformCopyProgress> progressWindow_;
 
     olmira::TSetup settings_;
     // The hand-over outlives the channel, whose threads hand calls over to
@@ -118,4 +142,5 @@ private:
     olmira::TelnetLink link_;
     olmira::SystemTickClock clock_;
     olmira::BoxSession session_;
+    olmira::CopyController copy_;
 };

@@ -17,10 +17,13 @@ public:
     // A modal box with one OK button.
     virtual void Show(QWidget* parent, const QString& title, QMessageBox::Icon icon,
                       const QString& text) = 0;
+    // A modal question with "Ja" and "Nein", "Nein" the default; true for "Ja".
+    virtual bool Ask(QWidget* parent, const QString& title, const QString& text) = 0;
 };
 
 class QtMessageBoxes final : public MessageBoxes {
 public:
     void Show(QWidget* parent, const QString& title, QMessageBox::Icon icon,
               const QString& text) override;
+    bool Ask(QWidget* parent, const QString& title, const QString& text) override;
 };

@@ -6,7 +6,8 @@
 
 #include "message_boxes.h"
 
-// Answers every message box at once and keeps what it would have shown.
+// Answers every message box and question at once and keeps what it would
+// have shown.
 class RecordingMessageBoxes final : public MessageBoxes {
 public:
     struct Box {
@@ -19,6 +20,12 @@ public:
               const QString& text) override {
         shown.push_back({title, icon, text});
     }
+    bool Ask(QWidget*, const QString& title, const QString& text) override {
+        shown.push_back({title, QMessageBox::Question, text});
+        return answerYes;
+    }
 
     std::vector<Box> shown;
+    // The answer to every question.
+    bool answerYes = false;
 };

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+#include "copy/copy_window.h"
+
+class QLabel;
+class QProgressBar;
+
+// The small window that follows a large copy: the total, the kB copied so
+// far, the rate and a vertical bar. It has no frame and no close box, stays
+// on top and is not modal; Esc in it asks to cancel the copy.
+class TformCopyProgress final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TformCopyProgress(QWidget* owner);
+
+    void Start(const olmira::CopyProgressStart& start);
+    void Update(const olmira::CopyProgressUpdate& update);
+
+signals:
+    void cancelRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QLabel* AddLabel(const char* name, const QString& text, QRect place, bool bold = false);
+
+    QLabel* labelCopyWhat_;
+    QLabel* labelSource_;
+    QLabel* labelDest_;
+    QLabel* labelSize_;
+    QLabel* labelTransfer_;
+    QLabel* labelAVG_;
+    QProgressBar* copyProgress_;
+};
