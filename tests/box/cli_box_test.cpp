@@ -1,55 +1,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
-#include "simbox_env.h"
-#include "temp_folder.h"
+#include "cli_on_the_box.h"
 
 namespace {
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsSupersetOf;
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class CliOnTheBox : public olmira::test::SimboxTest {
-protected:
-    Outcome Run(const std::string& host, const std::string& arguments) {
-        folder.Write("olmirafm.ini", "[Network]\r\nolmira_Host=" + host + "\r\nolmira_User=" +
-                                         Box().user + "\r\nolmira_Pass=" + Box().password + "\r\n");
-        const std::string command = std::string(OLMIRAFM_CLI) + " --ini " +
-                                    folder.File("olmirafm.ini") + " " + arguments + " >" +
-                                    folder.File("out") + " 2>" + folder.File("err");
-        Outcome outcome;
-        outcome.status = WEXITSTATUS(std::system(command.c_str()));
-        outcome.out = folder.Read("out");
-        outcome.err = folder.Read("err");
-        return outcome;
-    }
-
-    olmira::test_support::TempFolder folder;
-};
 
 TEST_F(CliOnTheBox, PrintsTheDrivesAndLeavesTheShell) {
     const Outcome outcome = Run("127.0.0.1", "drives");

@@ -1,0 +1,80 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "cli_on_the_box.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+
+std::string Bytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class CliCopyOnTheBox : public CliOnTheBox {
+protected:
+    fs::path Media() const { return Box().mediaPath; }
+
+    Outcome Copy(const std::string& source, const std::string& destFolder,
+                 const std::string& extraIni = "") {
+        return Run("127.0.0.1", "cp " + ShellArgument(source) + " " + ShellArgument(destFolder),
+                   extraIni);
+    }
+};
+
+// Quotes, "$", backquotes, ";", "*" and a byte the box shows as "?" reach cp
+// as the real names; a folder comes along whole.
+TEST_F(CliCopyOnTheBox, CopiesAwkwardNamesAndFoldersByteForByte) {
+    const fs::path source = Media() / "hdd" / "Heikel";
+    const std::string names[] = {"a \"b\" $c `d`;*.ts", "K\xe4se.ts"};
+    fs::create_directories(source / "Ordner 'x'" / "innen");
+    for (const std::string& name : names) {
+        std::ofstream(source / name, std::ios::binary) << name << std::string(70000, '\x5a');
+    }
+    std::ofstream(source / "Ordner 'x'" / "innen" / "c.ts") << "inhalt";
+
+    for (const char* item : {"a \"b\" $c `d`;*.ts", "K?se.ts", "Ordner 'x'"}) {
+        const Outcome outcome = Copy(std::string("hdd/Heikel/") + item, "usb/");
+        EXPECT_EQ(outcome.status, 0) << item << ": " << outcome.err;
+    }
+    for (const std::string& name : names) {
+        EXPECT_EQ(Bytes(Media() / "usb" / name), Bytes(source / name)) << name;
+    }
+    EXPECT_EQ(Bytes(Media() / "usb" / "Ordner 'x'" / "innen" / "c.ts"), "inhalt");
+}
+
+TEST_F(CliCopyOnTheBox, AFailedCopyEndsWithCpsMessage) {
+    const Outcome outcome = Copy("hdd/Filme", "hdd/Filme/Serien");
+    EXPECT_NE(outcome.status, 0);
+    EXPECT_THAT(outcome.err, HasSubstr("Kopieren fehlgeschlagen:\ncp: "));
+}
+
+TEST_F(CliCopyOnTheBox, AnExistingNameIsOverwrittenOnlyWhenAsked) {
+    std::ofstream(Media() / "usb" / "Nachrichten.ts") << "alt";
+    EXPECT_NE(Copy("hdd/Nachrichten.ts", "usb").status, 0);
+    EXPECT_EQ(Bytes(Media() / "usb" / "Nachrichten.ts"), "alt");
+
+    const Outcome outcome = Run("127.0.0.1", "cp --overwrite hdd/Nachrichten.ts usb");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(Bytes(Media() / "usb" / "Nachrichten.ts"), Bytes(Media() / "hdd" / "Nachrichten.ts"));
+}
+
+TEST_F(CliCopyOnTheBox, ALargeCopyReportsItsProgress) {
+    const Outcome outcome =
+        Copy("hdd/Filme/Spielfilm 1.ts", "usb/",
+             "[Transfer]\r\nprogress_min_size=100\r\nupdate_intervall=1000\r\n");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(Bytes(Media() / "usb" / "Spielfilm 1.ts"),
+              Bytes(Media() / "hdd" / "Filme" / "Spielfilm 1.ts"));
+    // A fast box is done before the first poll, whose reply then ends the copy.
+    EXPECT_THAT(olmira::test::BoxCommandsReceived(),
+                ::testing::Contains("ls -1Aps \"/var/media/usb/Spielfilm 1.ts\""));
+}
+
+}  // namespace

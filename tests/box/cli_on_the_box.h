@@ -1,0 +1,61 @@
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "simbox_env.h"
+#include "temp_folder.h"
+
+namespace {
+
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class CliOnTheBox : public olmira::test::SimboxTest {
+protected:
+    // Runs olmirafm-cli with arguments against host; extraIni goes to the
+    // end of its INI file.
+    Outcome Run(const std::string& host, const std::string& arguments,
+                const std::string& extraIni = "") {
+        folder.Write("olmirafm.ini", "[Network]\r\nolmira_Host=" + host +
+                                         "\r\nolmira_User=" + Box().user +
+                                         "\r\nolmira_Pass=" + Box().password + "\r\n" + extraIni);
+        const std::string command = std::string(OLMIRAFM_CLI) + " --ini " +
+                                    folder.File("olmirafm.ini") + " " + arguments + " >" +
+                                    folder.File("out") + " 2>" + folder.File("err");
+        Outcome outcome;
+        outcome.status = WEXITSTATUS(std::system(command.c_str()));
+        outcome.out = folder.Read("out");
+        outcome.err = folder.Read("err");
+        return outcome;
+    }
+
+    olmira::test_support::TempFolder folder;
+};
+
+// word for /bin/sh as one argument, whatever it holds.
+inline std::string ShellArgument(const std::string& word) {
+    std::string quoted = "'";
+    for (const char c : word) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+// Copies through the main window against the simulated box.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "window_under_test.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Bytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class CopyWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(test.ConnectAndLogIn()) << "no drive list";
+        test.ChooseDrive("cbSourceMedia", "bChgSourceRootFolder", "hdd/");
+        ASSERT_TRUE(test.WaitForCaption("SourceList", "Filme/"));
+    }
+
+    void ShowDestination(const char* drive, const QString& caption) {
+        test.ChooseDrive("cbDestMedia", "bChgDestRootFolder", drive);
+        ASSERT_TRUE(test.WaitForCaption("DestList", caption));
+    }
+
+    fs::path media = qEnvironmentVariable("SIMBOX_MEDIA").toStdString();
+    WindowUnderTest test{WindowUnderTest::BoxIni()};
+};
+
+TEST_F(CopyWindow, F5CopiesAFileAndTheDestinationShowsIt) {
+    ShowDestination("usb/", "Konzert.ts");
+    ASSERT_TRUE(test.Select("SourceList", "Nachrichten.ts"));
+    QTest::keyClick(&test.Window(), Qt::Key_F5);
+    ASSERT_TRUE(test.WaitForCaption("DestList", "Nachrichten.ts"));
+    EXPECT_EQ(test.StatusTexts().back(), "Bereit...");
+    EXPECT_TRUE(test.Enabled("panelMain"));
+    EXPECT_EQ(test.Window().ProgressWindow(), nullptr);
+    EXPECT_EQ(Bytes(media / "usb" / "Nachrichten.ts"), Bytes(media / "hdd" / "Nachrichten.ts"));
+}
+
+TEST_F(CopyWindow, AFailedCopyIsReportedWithCpsMessage) {
+    test.DoubleClick("SourceList", "Filme/");
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "../"));
+    ShowDestination("hdd/", "Filme/");
+    ASSERT_TRUE(test.Select("SourceList", "Serien/"));
+    fs::remove_all(media / "hdd" / "Filme" / "Serien");  // gone since it was listed
+    test.Click("tbCopyFile");
+    ASSERT_TRUE(WaitUntil([this] { return !test.Boxes().shown.empty(); }, 10000));
+    EXPECT_TRUE(test.Boxes().shown.front().text.startsWith("Kopieren fehlgeschlagen:\ncp: "))
+        << test.Boxes().shown.front().text.toStdString();
+    EXPECT_EQ(test.StatusTexts().back(), "Kopieren fehlgeschlagen");
+    EXPECT_TRUE(test.Enabled("panelMain"));
+}
+
+TEST_F(CopyWindow, TheCurrentAndTheParentFolderAreNotCopied) {
+    test.DoubleClick("SourceList", "Filme/");
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "../"));
+    ShowDestination("usb/", "Konzert.ts");
+    const std::size_t commands = BoxHistory().size();
+    for (const char* caption : {"./", "../"}) {
+        ASSERT_TRUE(test.Select("SourceList", caption));
+        test.Click("tbCopyFile");
+    }
+    QTest::qWait(300);
+    EXPECT_EQ(BoxHistory().size(), commands);
+    EXPECT_TRUE(test.Enabled("panelMain"));
+}
+
+}  // namespace

@@ -1,0 +1,119 @@
+// Copies through the main window on a box whose cp is slow, so a copy runs
+// long enough to watch, cancel or leave it.
+#include <gtest/gtest.h>
+
+#include <QProgressBar>
+#include <filesystem>
+#include <fstream>
+
+#include "form_copy_progress.h"
+#include "window_under_test.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kFilm[] = "Spielfilm 1.ts";
+constexpr int kCopyTimeoutMs = 30000;
+
+std::string Bytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class SlowCopyWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(test.ConnectAndLogIn()) << "no drive list";
+        test.ChooseDrive("cbSourceMedia", "bChgSourceRootFolder", "hdd/");
+        ASSERT_TRUE(test.WaitForCaption("SourceList", "Filme/"));
+        test.DoubleClick("SourceList", "Filme/");
+        ASSERT_TRUE(test.WaitForCaption("SourceList", kFilm));
+        test.ChooseDrive("cbDestMedia", "bChgDestRootFolder", "usb/");
+        ASSERT_TRUE(test.WaitForCaption("DestList", "Konzert.ts"));
+        ASSERT_TRUE(test.Select("SourceList", kFilm));
+    }
+
+    TformCopyProgress* Progress() { return test.Window().ProgressWindow(); }
+
+    bool WaitForProgressWindow() {
+        return WaitUntil([this] { return Progress() != nullptr && Progress()->isVisible(); });
+    }
+
+    QString ProgressText(const char* name) {
+        return Progress()->findChild<QLabel*>(QString::fromUtf8(name))->text();
+    }
+
+    fs::path Source() const { return fs::path(media) / "hdd" / "Filme" / kFilm; }
+    fs::path Target() const { return fs::path(media) / "usb" / kFilm; }
+
+    std::string media = qEnvironmentVariable("SIMBOX_MEDIA").toStdString();
+    WindowUnderTest test{WindowUnderTest::BoxIni() +
+                         "[Transfer]\r\nprogress_min_size=100\r\nupdate_intervall=1000\r\n"};
+};
+
+TEST_F(SlowCopyWindow, TheProgressWindowFollowsTheCopyUntilItEnds) {
+    test.Click("tbCopyFile");
+    EXPECT_FALSE(test.Enabled("panelMain"));
+    ASSERT_TRUE(WaitForProgressWindow());
+    EXPECT_EQ(ProgressText("labelCopyWhat"), "Daten werden kopiert...");
+    EXPECT_EQ(ProgressText("labelSource"), QString("hdd/Filme/") + kFilm);
+    EXPECT_EQ(ProgressText("labelDest"), "usb/");
+    EXPECT_EQ(ProgressText("labelSize"), "2048");
+    EXPECT_TRUE(Progress()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+    QList<int> seen;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            if (Progress() == nullptr) {
+                return true;
+            }
+            const int transferred = ProgressText("labelTransfer").toInt();
+            if (seen.isEmpty() || seen.back() != transferred) {
+                seen << transferred;
+            }
+            return false;
+        },
+        kCopyTimeoutMs));
+    EXPECT_GE(seen.size(), 3) << "values seen: " << seen.size();
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_GT(seen.back(), 0);
+
+    ASSERT_TRUE(test.WaitForCaption("DestList", kFilm));
+    EXPECT_TRUE(test.Enabled("panelMain"));
+    EXPECT_EQ(test.StatusTexts().back(), "Bereit...");
+    EXPECT_EQ(Bytes(Target()), Bytes(Source()));
+}
+
+TEST_F(SlowCopyWindow, EscCancelsAndRemovesTheUnfinishedCopy) {
+    test.Click("tbCopyFile");
+    ASSERT_TRUE(WaitForProgressWindow());
+    ASSERT_TRUE(WaitUntil([this] { return fs::exists(Target()); }));
+    QTest::keyClick(Progress(), Qt::Key_Escape);
+    ASSERT_TRUE(WaitUntil([this] { return Progress() == nullptr; }, kCopyTimeoutMs));
+    EXPECT_TRUE(test.StatusTexts().contains("Kopiervorgang abgebrochen"));
+    ASSERT_TRUE(WaitUntil([this] { return test.Enabled("panelMain"); }));
+    EXPECT_FALSE(fs::exists(Target()));
+    const std::vector<std::string> history = BoxHistory();
+    EXPECT_NE(std::find(history.begin(), history.end(), "kill %1"), history.end());
+    EXPECT_NE(std::find(history.begin(), history.end(), "rm -rf \"/var/media/usb/Spielfilm 1.ts\""),
+              history.end());
+}
+
+TEST_F(SlowCopyWindow, DisconnectingLeavesTheCopyToTheBox) {
+    test.Click("tbCopyFile");
+    ASSERT_TRUE(WaitForProgressWindow());
+    test.Click("tbConnect");
+    EXPECT_EQ(Progress(), nullptr);
+    EXPECT_EQ(test.ConnectImage(), 0);
+    EXPECT_TRUE(test.Enabled("panelMain"));
+    EXPECT_FALSE(test.Enabled("panelSource"));
+    EXPECT_EQ(test.StatusTexts().back(),
+              QString::fromUtf8("Verbindung getrennt; der Kopiervorgang läuft auf der Box weiter"));
+    // Nothing of the copy fires any more, and the box finishes it.
+    EXPECT_TRUE(WaitUntil([this] { return Bytes(Target()) == Bytes(Source()); }, kCopyTimeoutMs));
+    EXPECT_EQ(test.StatusTexts().back(),
+              QString::fromUtf8("Verbindung getrennt; der Kopiervorgang läuft auf der Box weiter"));
+}
+
+}  // namespace
