@@ -49,6 +49,7 @@ void AnswerWithoutDisplay(int argc, char* argv[]) {
 int main(int argc, char* argv[]) {
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setApplicationVersion(QString::fromLatin1(olmira::kVersion));
+    QGuiApplication::setDesktopFileName(QStringLiteral(OLMIRAFM_APP_ID));
     AnswerWithoutDisplay(argc, argv);
 
     QApplication application(argc, argv);

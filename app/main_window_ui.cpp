@@ -148,6 +148,7 @@ int ButtonImage(const QToolButton& button) {
 }
 
 void MainWindowUi::Build(QMainWindow& window, const ImageList& images) {
+    window.setWindowIcon(QIcon(QStringLiteral(":/images/program.svg")));
     BuildToolBar(window, images);
     BuildPanes(window, images);
     BuildStatusBar(window);

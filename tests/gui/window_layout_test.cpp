@@ -93,6 +93,7 @@ TEST(WindowLayout, SizesAreRightAligned) {
 
 TEST(WindowLayout, ListsTakeTheRoomALargerWindowGivesAndTheBarsKeepTheirHeight) {
     WindowUnderTest test(WindowUnderTest::BoxIni());
+    EXPECT_FALSE(test.Window().windowIcon().isNull());
     const char* const fixedHeights[] = {
         "ToolBar",        "Label1",        "Label2",      "cbSourceMedia",
         "cbDestMedia",    "ToolBarSource", "ToolBarDest", "labelSourceFolder",
