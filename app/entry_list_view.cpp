@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
+#include <algorithm>
 
 EntryListView::EntryListView(QWidget* parent) : QTreeView(parent) {
     setRootIsDecorated(false);
@@ -23,6 +25,32 @@ int EntryListView::SelectedRow() const {
     }
     const QModelIndexList rows = selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void EntryListView::StretchColumn(int column) {
+    QHeaderView& columns = *header();
+    for (int i = 0; i < columns.count(); ++i) {
+        columns.setSectionResizeMode(
+            i, i == column ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
+    }
+    // Wider contents raise the minimum width, which the window then keeps.
+    connect(&columns, &QHeaderView::sectionResized, this, [this, column](int resized) {
+        if (resized != column) {
+            updateGeometry();
+        }
+    });
+}
+
+QSize EntryListView::minimumSizeHint() const {
+    const QHeaderView& columns = *header();
+    int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    for (int i = 0; i < columns.count(); ++i) {
+        width += columns.sectionResizeMode(i) == QHeaderView::Stretch ? columns.minimumSectionSize()
+                                                                      : columns.sectionSize(i);
+    }
+    QSize hint = QTreeView::minimumSizeHint();
+    hint.setWidth(std::max(hint.width(), width));
+    return hint;
 }
 
 void EntryListView::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -14,6 +14,13 @@ public:
     // The row of the selected entry, or -1 when none is selected.
     int SelectedRow() const;
 
+    // column takes the width the others leave; they are always as wide as
+    // their contents, at any size of the view. Call it once the model is set.
+    void StretchColumn(int column);
+
+    // Never narrower than the columns need to show in full.
+    QSize minimumSizeHint() const override;
+
 signals:
     void openRequested();
     void folderUpRequested();

@@ -21,8 +21,6 @@ namespace {
 constexpr int kSourcePaneWidth = 298;
 constexpr int kSplitterWidth = 3;
 constexpr int kGoButtonSize = 20;
-constexpr int kNameColumnWidth = 220;
-constexpr int kSizeColumnWidth = 80;
 const char* const kImageProperty = "imageIndex";
 
 // What tells the two panes' controls apart.
@@ -111,8 +109,7 @@ QWidget* BuildPane(PaneUi& pane, const PaneNames& names, const ImageList& images
     pane.entries = new EntryListModel(images, pane.panel);
     pane.list = Named(new EntryListView(pane.panel), names.list);
     pane.list->setModel(pane.entries);
-    pane.list->setColumnWidth(EntryListModel::NameColumn, kNameColumnWidth);
-    pane.list->setColumnWidth(EntryListModel::SizeColumn, kSizeColumnWidth);
+    pane.list->StretchColumn(EntryListModel::NameColumn);
     layout->addWidget(pane.list, 1);
     return pane.panel;
 }
@@ -124,6 +121,8 @@ void AddNavigationButtons(PaneUi& pane, const PaneNames& names, const ImageList&
     pane.toolBar->addSeparator();
     pane.folderUp = AddToolButton(*pane.toolBar, names.folderUp, images, olmira::ImageFolderUp,
                                   "ein Verzeichnis höher wechseln");
+    // Only a listing below a drive's root has a folder to go up to.
+    pane.folderUp->setEnabled(false);
 }
 
 // The bar's own buttons, without the one Qt adds for overflowing bars.
@@ -149,6 +148,7 @@ int ButtonImage(const QToolButton& button) {
 }
 
 void MainWindowUi::Build(QMainWindow& window, const ImageList& images) {
+    window.setWindowIcon(QIcon(QStringLiteral(":/images/program.svg")));
     BuildToolBar(window, images);
     BuildPanes(window, images);
     BuildStatusBar(window);

@@ -155,6 +155,7 @@ void BoxSession::ShowDisconnectedLook() {
     window_.SetSetupEnabled(true);
     for (const Pane pane : {Source, Destination}) {
         window_.ClearEntryList(pane);
+        window_.SetFolderUpEnabled(pane, false);
         window_.SetFolderCaption(pane, kNotConnected);
     }
     for (const Pane pane : {Source, Destination}) {

@@ -132,7 +132,7 @@ TEST(MainWindow, PanesSitBesideEachOtherWithTheSourcePaneAtItsWidth) {
     EXPECT_TRUE(test.Child<QComboBox>("cbDestMedia").isEditable());
 }
 
-TEST(MainWindow, EntryListsAreReportsWithNameAndSizeColumnsThatKeepTheirWidths) {
+TEST(MainWindow, EntryListsAreReportsWithNameAndSizeColumns) {
     WindowUnderTest test(WindowUnderTest::BoxIni());
     for (const auto* name : {"SourceList", "DestList"}) {
         EntryListView& list = test.Child<EntryListView>(name);
@@ -142,8 +142,6 @@ TEST(MainWindow, EntryListsAreReportsWithNameAndSizeColumnsThatKeepTheirWidths) 
         const QAbstractItemModel& model = *list.model();
         EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Name"));
         EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Größe [kB]"));
-        EXPECT_EQ(list.columnWidth(0), 220) << name;
-        EXPECT_EQ(list.columnWidth(1), 80) << name;
         EXPECT_EQ(list.selectionBehavior(), QAbstractItemView::SelectRows);
         EXPECT_FALSE(list.isSortingEnabled());
         EXPECT_TRUE(list.uniformRowHeights());

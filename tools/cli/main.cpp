@@ -13,6 +13,7 @@
 
 #include "cli/console_progress.h"
 #include "error.h"
+#include "olmirafm_version.h"
 #include "session/headless_session.h"
 #include "settings/setup.h"
 
@@ -52,7 +53,7 @@ void PrintEntries(const std::vector<olmira::ListEntry>& entries) {
 
 int main(int argc, char** argv) {
     CLI::App app{"Dateien auf der Box auflisten und auf der Box kopieren.", "olmirafm-cli"};
-    app.set_version_flag("--version", OLMIRAFM_VERSION);
+    app.set_version_flag("--version", olmira::kVersion);
     app.require_subcommand(1);
     // Options of the program may also stand after the subcommand.
     app.fallthrough();
