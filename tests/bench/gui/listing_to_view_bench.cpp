@@ -32,6 +32,7 @@ constexpr int kHeartbeatMs = 2;
 class SilentBoxes final : public MessageBoxes {
 public:
     void Show(QWidget*, const QString&, QMessageBox::Icon, const QString&) override {}
+    bool Ask(QWidget*, const QString&, const QString&) override { return false; }
 };
 
 // Takes every line and sends it nowhere.
