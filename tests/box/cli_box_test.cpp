@@ -39,6 +39,18 @@ TEST_F(CliOnTheBox, ListsAFolderFoldersFirstWithFileSizes) {
     EXPECT_THAT(olmira::test::BoxCommandsReceived(), Contains("ls -1Aps /var/media/usb/Neu/"));
 }
 
+// The box shows a byte it cannot print as "?"; the listing still finds the folder.
+TEST_F(CliOnTheBox, ListsAFolderWhoseNameTheBoxCannotShow) {
+    const std::filesystem::path folderOnBox =
+        std::filesystem::path(Box().mediaPath) / "hdd" / "Gr\xfcn";
+    std::filesystem::create_directories(folderOnBox);
+    std::ofstream(folderOnBox / "K\xe4se.ts") << std::string(4096, 'x');
+
+    const Outcome outcome = Run("127.0.0.1", "ls 'hdd/Gr?n/'");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_THAT(Lines(outcome.out), ElementsAre("./", "../", "K?se.ts\t4"));
+}
+
 TEST_F(CliOnTheBox, ReportsARefusedConnection) {
     const Outcome outcome = Run("127.0.0.2", "drives");
     EXPECT_NE(outcome.status, 0);
