@@ -51,6 +51,20 @@ TEST_F(CliOnTheBox, ListsAFolderWhoseNameTheBoxCannotShow) {
     EXPECT_THAT(Lines(outcome.out), ElementsAre("./", "../", "K?se.ts\t4"));
 }
 
+// The box may show a name with "?" for what it cannot show; the folder must
+// open all the same, through the name as the listing showed it.
+TEST_F(CliOnTheBox, OpensAFolderAsTheListingShowsIt) {
+    const std::filesystem::path drive = std::filesystem::path(Box().mediaPath) / "usb";
+    std::filesystem::create_directories(drive / "Über");
+    std::ofstream(drive / "Über" / "Käse.ts") << "x";
+
+    const std::string shown = Box().Shown("Über/");
+    ASSERT_THAT(Lines(Run("127.0.0.1", "ls usb").out), Contains(shown));
+    const Outcome outcome = Run("127.0.0.1", "ls 'usb/" + shown + "'");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_THAT(Lines(outcome.out), Contains(Box().Shown("Käse.ts") + "\t4"));
+}
+
 TEST_F(CliOnTheBox, ReportsARefusedConnection) {
     const Outcome outcome = Run("127.0.0.2", "drives");
     EXPECT_NE(outcome.status, 0);

@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -31,8 +33,6 @@ using ::testing::HasSubstr;
 using ::testing::IsSupersetOf;
 using ::testing::Not;
 namespace fs = std::filesystem;
-
-constexpr const char* kPrompt = "root@box:~# ";
 
 // Just enough Telnet to reach the box's shell: every option the box offers or
 // asks for is refused, and command sequences are kept out of the text.
@@ -155,18 +155,22 @@ private:
     unsigned char command_ = 0;
 };
 
+std::string Prompt() {
+    return FindSimbox().value_or(SimboxEnv{}).Prompt();
+}
+
 void LogIn(BareTelnet& box, const std::string& user, const std::string& password) {
     box.ReadUntil("login: ");
     box.SendLine(user);
     box.ReadUntil("Password: ");
     box.SendLine(password);
-    box.ReadUntil(kPrompt);
+    box.ReadUntil(Prompt());
 }
 
 // The reply's lines before the next prompt.
 std::vector<std::string> ReplyLines(BareTelnet& box, const std::string& commandLine) {
     box.SendLine(commandLine);
-    const std::string reply = box.ReadUntil(kPrompt);
+    const std::string reply = box.ReadUntil(Prompt());
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t end; (end = reply.find("\r\n", start)) != std::string::npos; start = end + 2) {
@@ -217,7 +221,7 @@ TEST_F(Simbox, HistoryHoldsEachCommandLineAsReceived) {
         "echo \"a!b\"  two   spaces",
         "ls -1Aps \"/var/media/hdd/Dokus/Wälder im Herbst.ts\"",
         "cp -r \"/var/media/hdd/Leer\" \"/var/media/usb\" &",
-        "tail -n 1 \"$HISTFILE\"",  // kept before it runs
+        "tail -n 1 \"" + Box().historyPath + "\"",  // kept before it runs
     };
     const auto earlier = BoxCommandsReceived().size();
     BareTelnet box;
@@ -237,7 +241,7 @@ TEST_F(Simbox, HistoryHoldsEachCommandLineAsReceived) {
         std::vector(received.begin() + static_cast<std::ptrdiff_t>(earlier), received.end()),
         ElementsAreArray(expected));
     EXPECT_THAT(replies[1], Contains("a!b two spaces"));
-    EXPECT_THAT(replies[2], Contains(HasSubstr("Wälder im Herbst.ts")));
+    EXPECT_THAT(replies[2], Contains(HasSubstr(Box().Shown("Wälder im Herbst.ts"))));
     EXPECT_THAT(replies[4], Contains(commands[4]));
 }
 
@@ -277,9 +281,19 @@ std::vector<std::string> Tree(const fs::path& root) {
     return entries;
 }
 
-int ExitStatus(const std::string& commandLine) {
-    const int status = std::system(commandLine.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+struct CopyOutcome {
+    int status = -1;
+    std::string errors;
+};
+
+// Runs `commandLine` with the box's commands on PATH.
+CopyOutcome RunWithBoxTools(const std::string& commandLine, const fs::path& errors) {
+    const std::string path = FindSimbox().value_or(SimboxEnv{}).toolsPath;
+    const int status = std::system(
+        ("PATH='" + path + "' " + commandLine + " 2>'" + errors.string() + "'").c_str());
+    std::ifstream text(errors);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+            std::string(std::istreambuf_iterator<char>(text), {})};
 }
 
 TEST_F(Simbox, SlowCopyLeavesWhatCpLeaves) {
@@ -304,13 +318,15 @@ TEST_F(Simbox, SlowCopyLeavesWhatCpLeaves) {
         }
         const auto arguments = [&](const fs::path& root) {
             return " -r '" + (media_ / copy.source).string() + "' '" +
-                   (root / copy.destination).string() + "' 2>/dev/null";
+                   (root / copy.destination).string() + "'";
         };
 
-        const int plainStatus = ExitStatus("cp" + arguments(plainRoot));
-        const int slowStatus = ExitStatus(slowCp + arguments(slowRoot));
+        const CopyOutcome plain =
+            RunWithBoxTools("cp" + arguments(plainRoot), media_ / "plain.err");
+        const CopyOutcome slow = RunWithBoxTools(slowCp + arguments(slowRoot), media_ / "slow.err");
 
-        EXPECT_EQ(slowStatus, plainStatus);
+        EXPECT_EQ(slow.status, plain.status);
+        EXPECT_EQ(slow.errors, plain.errors);
         EXPECT_EQ(Tree(slowRoot), Tree(plainRoot));
     }
 }

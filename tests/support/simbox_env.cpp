@@ -1,5 +1,6 @@
 #include "simbox_env.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
@@ -26,10 +27,22 @@ std::optional<SimboxEnv> FindSimbox() {
     auto password = Variable("SIMBOX_PASS");
     auto history = Variable("SIMBOX_HISTORY");
     auto media = Variable("SIMBOX_MEDIA");
-    if (!user || !password || !history || !media) {
+    auto shell = Variable("SIMBOX_SHELL");
+    auto path = Variable("SIMBOX_PATH");
+    if (!user || !password || !history || !media || !shell || !path) {
         return std::nullopt;
     }
-    return SimboxEnv{*user, *password, *history, *media};
+    return SimboxEnv{*user, *password, *history, *media, *shell, *path};
+}
+
+std::string SimboxEnv::Shown(const std::string& name) const {
+    std::string shown = name;
+    if (IsBusybox()) {
+        std::replace_if(
+            shown.begin(), shown.end(),
+            [](char byte) { return (static_cast<unsigned char>(byte) & 0x80) != 0; }, '?');
+    }
+    return shown;
 }
 
 std::vector<std::string> BoxCommandsReceived() {

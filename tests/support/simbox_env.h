@@ -16,6 +16,18 @@ struct SimboxEnv {
     std::string historyPath;
     // The folder the box shows as /var/media.
     std::string mediaPath;
+    // The box's shell: "bash", or "busybox" for ash with busybox's commands.
+    std::string shell;
+    // Where the box's shell finds its commands (the slow cp aside).
+    std::string toolsPath;
+
+    bool IsBusybox() const { return shell == "busybox"; }
+    // The prompt as the box sends it: ash's line editor asks for the cursor
+    // position (ESC [ 6 n) right after it.
+    std::string Prompt() const { return IsBusybox() ? "/ # \x1b[6n" : "root@box:~# "; }
+    // A file name as the box's listings show it: without a UTF-8 locale,
+    // busybox shows each byte outside ASCII as "?".
+    std::string Shown(const std::string& name) const;
 };
 
 // The box, or nothing when this process does not run under tools/simbox.
