@@ -13,6 +13,7 @@
 #include "entry_list_view.h"
 #include "event_loop_hand_over.h"
 #include "form_log.h"
+#include "form_setup_dlg.h"
 #include "message_boxes.h"
 #include "preferred_font.h"
 #include "text_codec.h"
@@ -61,6 +62,7 @@ TformMain::~TformMain() {
 }
 
 void TformMain::FormCreate(const olmira::SetupPlace& place) {
+    place_ = place;
     const std::optional<std::string> setupError = olmira::LoadSetup(settings_, place);
     for (const olmira::Pane pane : {olmira::Source, olmira::Destination}) {
         SetPaneEnabled(pane, false);
@@ -78,6 +80,7 @@ void TformMain::ConnectHandlers() {
     connect(ui_.tbExit, &QToolButton::clicked, this, &TformMain::tbExitClick);
     connect(ui_.tbConnect, &QToolButton::clicked, this, &TformMain::tbConnectClick);
     connect(ui_.tbLog, &QToolButton::clicked, this, &TformMain::tbLogClick);
+    connect(ui_.tbSetup, &QToolButton::clicked, this, &TformMain::tbSetupClick);
     connect(timer_, &QTimer::timeout, this, &TformMain::TimerTimer);
 
     ConnectPane(ui_.panes[0],
@@ -137,6 +140,16 @@ void TformMain::tbLogClick() {
             ui_.tbLog->setChecked(true);
             ui_.tbLog->setToolTip(QStringLiteral("Log ausblenden"));
         }
+    });
+}
+
+// A new dialog for every opening. It does not change the settings, so the
+// hint names the host loaded at start-up, whatever the dialog saved.
+void TformMain::tbSetupClick() {
+    Guarded([this] {
+        TformSetupDlg formSetupDlg(place_, settings_, boxes_, *pickers_, this);
+        formSetupDlg.Execute();
+        SetConnectHint("Verbindung zu " + settings_.olmira_Host + " herstellen");
     });
 }
 

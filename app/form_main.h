@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "error_guard.h"
+#include "folder_pickers.h"
 #include "handover/ui_hand_over.h"
 #include "image_list.h"
 #include "main_window_ui.h"
@@ -51,6 +52,10 @@ public:
     void TimerTimer();
     void tbExitClick();
     void tbLogClick();
+    // Opens the setup dialog (Part 4.1).
+    void tbSetupClick();
+    // The folder pickers the setup dialog uses; the system's by default.
+    void UseFolderPickers(FolderPickers& pickers) { pickers_ = &pickers; }
     void bChgSourceRootFolderClick() { OnPane(&olmira::BoxSession::ChooseDrive, olmira::Source); }
     void bChgDestRootFolderClick() {
         OnPane(&olmira::BoxSession::ChooseDrive, olmira::Destination);
@@ -111,6 +116,9 @@ private:
     QTimer* timer_ = nullptr;
 
     olmira::TSetup settings_;
+    // Where the settings came from; the setup dialog edits that file.
+    olmira::SetupPlace place_;
+    FolderPickers* pickers_ = &SystemFolderPickers();
     // The hand-over outlives the channel, whose threads hand calls over to
     // the event loop until the channel is gone.
     olmira::UiHandOver handOver_;
