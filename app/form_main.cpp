@@ -15,6 +15,7 @@
 #include "event_loop_hand_over.h"
 #include "form_copy_progress.h"
 #include "form_log.h"
+#include "form_setup_dlg.h"
 #include "message_boxes.h"
 #include "preferred_font.h"
 #include "text_codec.h"
@@ -69,6 +70,7 @@ TformMain::~TformMain() {
 }
 
 void TformMain::FormCreate(const olmira::SetupPlace& place) {
+    place_ = place;
     const std::optional<std::string> setupError = olmira::LoadSetup(settings_, place);
     for (const olmira::Pane pane : {olmira::Source, olmira::Destination}) {
         SetPaneEnabled(pane, false);
@@ -86,6 +88,7 @@ void TformMain::ConnectHandlers() {
     connect(ui_.tbExit, &QToolButton::clicked, this, &TformMain::tbExitClick);
     connect(ui_.tbConnect, &QToolButton::clicked, this, &TformMain::tbConnectClick);
     connect(ui_.tbLog, &QToolButton::clicked, this, &TformMain::tbLogClick);
+    connect(ui_.tbSetup, &QToolButton::clicked, this, &TformMain::tbSetupClick);
     connect(timer_, &QTimer::timeout, this, &TformMain::TimerTimer);
     connect(ui_.tbCopyFile, &QToolButton::clicked, this, &TformMain::tbCopyFileClick);
     connect(copyTimer_, &QTimer::timeout, this, &TformMain::CopyTimerTimer);
@@ -175,6 +178,16 @@ void TformMain::CopyTimerTimer() {
 
 void TformMain::CancelCopy() {
     Guarded([this] { copy_.Cancel(); });
+}
+
+// A new dialog for every opening. It does not change the settings, so the
+// hint names the host loaded at start-up, whatever the dialog saved.
+void TformMain::tbSetupClick() {
+    Guarded([this] {
+        TformSetupDlg formSetupDlg(place_, settings_, boxes_, *pickers_, this);
+        formSetupDlg.Execute();
+        SetConnectHint("Verbindung zu " + settings_.olmira_Host + " herstellen");
+    });
 }
 
 void TformMain::OnPane(PaneAction action, olmira::Pane pane) {

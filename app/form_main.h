@@ -7,6 +7,7 @@
 #include "copy/copy_controller.h"
 #include "copy/copy_window.h"
 #include "error_guard.h"
+#include "folder_pickers.h"
 #include "form_copy_progress.h"
 #include "handover/ui_hand_over.h"
 #include "image_list.h"
@@ -60,6 +61,10 @@ public:
     void TimerTimer();
     void tbExitClick();
     void tbLogClick();
+    // Opens the setup dialog; what it saves holds from the next start.
+    void tbSetupClick();
+    // The folder pickers the setup dialog uses; the system's by default.
+    void UseFolderPickers(FolderPickers& pickers) { pickers_ = &pickers; }
     void bChgSourceRootFolderClick() { OnPane(&olmira::BoxSession::ChooseDrive, olmira::Source); }
     void bChgDestRootFolderClick() {
         OnPane(&olmira::BoxSession::ChooseDrive, olmira::Destination);
@@ -135,6 +140,9 @@ private:
     QPointer<TformCopyProgress> progressWindow_;
 
     olmira::TSetup settings_;
+    // Where the settings came from; the setup dialog edits that file.
+    olmira::SetupPlace place_;
+    FolderPickers* pickers_ = &SystemFolderPickers();
     // The hand-over outlives the channel, whose threads hand calls over to
     // the event loop until the channel is gone.
     olmira::UiHandOver handOver_;
