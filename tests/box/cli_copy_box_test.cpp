@@ -3,7 +3,9 @@
 
 #include <filesystem>
 #include <fstream>
+
 #include <string>
+#include "file_bytes.h"
 
 #include "cli_on_the_box.h"
 
@@ -12,10 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
-std::string Bytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using olmira::test_support::FileBytes;
 
 class CliCopyOnTheBox : public CliOnTheBox {
 protected:
@@ -44,9 +43,9 @@ TEST_F(CliCopyOnTheBox, CopiesAwkwardNamesAndFoldersByteForByte) {
         EXPECT_EQ(outcome.status, 0) << item << ": " << outcome.err;
     }
     for (const std::string& name : names) {
-        EXPECT_EQ(Bytes(Media() / "usb" / name), Bytes(source / name)) << name;
+        EXPECT_EQ(FileBytes(Media() / "usb" / name), FileBytes(source / name)) << name;
     }
-    EXPECT_EQ(Bytes(Media() / "usb" / "Ordner 'x'" / "innen" / "c.ts"), "inhalt");
+    EXPECT_EQ(FileBytes(Media() / "usb" / "Ordner 'x'" / "innen" / "c.ts"), "inhalt");
 }
 
 TEST_F(CliCopyOnTheBox, AFailedCopyEndsWithCpsMessage) {
@@ -58,11 +57,12 @@ TEST_F(CliCopyOnTheBox, AFailedCopyEndsWithCpsMessage) {
 TEST_F(CliCopyOnTheBox, AnExistingNameIsOverwrittenOnlyWhenAsked) {
     std::ofstream(Media() / "usb" / "Nachrichten.ts") << "alt";
     EXPECT_NE(Copy("hdd/Nachrichten.ts", "usb").status, 0);
-    EXPECT_EQ(Bytes(Media() / "usb" / "Nachrichten.ts"), "alt");
+    EXPECT_EQ(FileBytes(Media() / "usb" / "Nachrichten.ts"), "alt");
 
     const Outcome outcome = Run("127.0.0.1", "cp --overwrite hdd/Nachrichten.ts usb");
     EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(Bytes(Media() / "usb" / "Nachrichten.ts"), Bytes(Media() / "hdd" / "Nachrichten.ts"));
+    EXPECT_EQ(FileBytes(Media() / "usb" / "Nachrichten.ts"),
+              FileBytes(Media() / "hdd" / "Nachrichten.ts"));
 }
 
 TEST_F(CliCopyOnTheBox, ALargeCopyReportsItsProgress) {
@@ -70,8 +70,8 @@ TEST_F(CliCopyOnTheBox, ALargeCopyReportsItsProgress) {
         Copy("hdd/Filme/Spielfilm 1.ts", "usb/",
              "[Transfer]\r\nprogress_min_size=100\r\nupdate_intervall=1000\r\n");
     EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(Bytes(Media() / "usb" / "Spielfilm 1.ts"),
-              Bytes(Media() / "hdd" / "Filme" / "Spielfilm 1.ts"));
+    EXPECT_EQ(FileBytes(Media() / "usb" / "Spielfilm 1.ts"),
+              FileBytes(Media() / "hdd" / "Filme" / "Spielfilm 1.ts"));
     // A fast box is done before the first poll, whose reply then ends the copy.
     EXPECT_THAT(olmira::test::BoxCommandsReceived(),
                 ::testing::Contains("ls -1Aps \"/var/media/usb/Spielfilm 1.ts\""));

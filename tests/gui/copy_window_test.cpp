@@ -4,16 +4,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include "file_bytes.h"
 #include "window_under_test.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Bytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using olmira::test_support::FileBytes;
 
 class CopyWindow : public testing::Test {
 protected:
@@ -40,7 +38,8 @@ TEST_F(CopyWindow, F5CopiesAFileAndTheDestinationShowsIt) {
     EXPECT_EQ(test.StatusTexts().back(), "Bereit...");
     EXPECT_TRUE(test.Enabled("panelMain"));
     EXPECT_EQ(test.Window().ProgressWindow(), nullptr);
-    EXPECT_EQ(Bytes(media / "usb" / "Nachrichten.ts"), Bytes(media / "hdd" / "Nachrichten.ts"));
+    EXPECT_EQ(FileBytes(media / "usb" / "Nachrichten.ts"),
+              FileBytes(media / "hdd" / "Nachrichten.ts"));
 }
 
 TEST_F(CopyWindow, AFailedCopyIsReportedWithCpsMessage) {

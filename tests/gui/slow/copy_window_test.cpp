@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "file_bytes.h"
 #include "form_copy_progress.h"
 #include "window_under_test.h"
 
@@ -16,10 +17,7 @@ namespace fs = std::filesystem;
 constexpr char kFilm[] = "Spielfilm 1.ts";
 constexpr int kCopyTimeoutMs = 30000;
 
-std::string Bytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using olmira::test_support::FileBytes;
 
 class SlowCopyWindow : public testing::Test {
 protected:
@@ -82,7 +80,7 @@ TEST_F(SlowCopyWindow, TheProgressWindowFollowsTheCopyUntilItEnds) {
     ASSERT_TRUE(test.WaitForCaption("DestList", kFilm));
     EXPECT_TRUE(test.Enabled("panelMain"));
     EXPECT_EQ(test.StatusTexts().back(), "Bereit...");
-    EXPECT_EQ(Bytes(Target()), Bytes(Source()));
+    EXPECT_EQ(FileBytes(Target()), FileBytes(Source()));
 }
 
 TEST_F(SlowCopyWindow, EscCancelsAndRemovesTheUnfinishedCopy) {
@@ -111,7 +109,8 @@ TEST_F(SlowCopyWindow, DisconnectingLeavesTheCopyToTheBox) {
     EXPECT_EQ(test.StatusTexts().back(),
               QString::fromUtf8("Verbindung getrennt; der Kopiervorgang läuft auf der Box weiter"));
     // Nothing of the copy fires any more, and the box finishes it.
-    EXPECT_TRUE(WaitUntil([this] { return Bytes(Target()) == Bytes(Source()); }, kCopyTimeoutMs));
+    EXPECT_TRUE(
+        WaitUntil([this] { return FileBytes(Target()) == FileBytes(Source()); }, kCopyTimeoutMs));
     EXPECT_EQ(test.StatusTexts().back(),
               QString::fromUtf8("Verbindung getrennt; der Kopiervorgang läuft auf der Box weiter"));
 }
