@@ -33,7 +33,11 @@ HeadlessSession::HeadlessSession(TSetup settings) : settings_(std::move(settings
     session_.SetCopyReplies(&copy_);
 }
 
-HeadlessSession::~HeadlessSession() = default;
+// The reader may be handing a block over right now (a failure ends a run
+// without the goodbye); it has to be served while the session still exists.
+HeadlessSession::~HeadlessSession() {
+    telnet_.Disconnect();
+}
 
 void HeadlessSession::ThrowIfFailed() {
     if (!window_.errors.empty()) {
