@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "error.h"
+#include "settings/text_lines.h"
 #include "settings/whole_file.h"
 
 namespace olmira {
@@ -106,29 +107,6 @@ void RunIfInstalled(const char* tool, const std::string& folder) {
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-}
-
-struct ListLine {
-    std::string_view Text;
-    std::string_view End;
-};
-
-std::vector<ListLine> SplitLines(std::string_view text) {
-    std::vector<ListLine> lines;
-    while (!text.empty()) {
-        const std::size_t newline = text.find('\n');
-        if (newline == std::string_view::npos) {
-            lines.push_back({text, {}});
-            break;
-        }
-        std::size_t textEnd = newline;
-        if (textEnd > 0 && text[textEnd - 1] == '\r') {
-            --textEnd;
-        }
-        lines.push_back({text.substr(0, textEnd), text.substr(textEnd, newline + 1 - textEnd)});
-        text.remove_prefix(newline + 1);
-    }
-    return lines;
 }
 
 std::string_view Trimmed(std::string_view text) {
@@ -239,7 +217,7 @@ std::string PelvarDesktopEntry(const std::string& programFolder) {
 
 std::string WithDefaultApplication(std::string_view mimeappsList, std::string_view mimeType,
                                    std::string_view desktopId) {
-    const std::vector<ListLine> lines = SplitLines(mimeappsList);
+    const std::vector<TextLine> lines = SplitTextLines(mimeappsList);
     const std::string entry = std::string(mimeType) + "=" + std::string(desktopId);
 
     // The first entry of the type is replaced; without one, the entry goes

@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 
+#include "fake_environment.h"
 #include "form_setup_dlg.h"
 #include "number_field.h"
 #include "recording_folder_pickers.h"
@@ -27,12 +28,7 @@ using olmira::test_support::TempFolder;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-olmira::EnvironmentLookup FakeEnvironment(std::map<std::string, std::string> variables) {
-    return [variables](const std::string& name) -> std::optional<std::string> {
-        const auto found = variables.find(name);
-        return found == variables.end() ? std::nullopt : std::optional(found->second);
-    };
-}
+using olmira::test_support::FakeEnvironment;
 
 class SetupDialog : public ::testing::Test {
 protected:

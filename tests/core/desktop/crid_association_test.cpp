@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "error.h"
+#include "fake_environment.h"
 #include "temp_folder.h"
 
 namespace olmira {
@@ -18,12 +19,7 @@ namespace {
 using test_support::TempFolder;
 using ::testing::HasSubstr;
 
-EnvironmentLookup FakeEnvironment(std::map<std::string, std::string> variables) {
-    return [variables](const std::string& name) -> std::optional<std::string> {
-        const auto found = variables.find(name);
-        return found == variables.end() ? std::nullopt : std::optional(found->second);
-    };
-}
+using test_support::FakeEnvironment;
 
 std::string ShellQuoted(const std::string& text) {
     std::string quoted = "'";

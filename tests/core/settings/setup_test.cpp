@@ -8,6 +8,7 @@
 #include <map>
 
 #include "error.h"
+#include "fake_environment.h"
 #include "file_size_limit.h"
 #include "temp_folder.h"
 
@@ -17,12 +18,7 @@ namespace {
 using test_support::TempFolder;
 using ::testing::ElementsAre;
 
-EnvironmentLookup FakeEnvironment(std::map<std::string, std::string> variables) {
-    return [variables](const std::string& name) -> std::optional<std::string> {
-        const auto found = variables.find(name);
-        return found == variables.end() ? std::nullopt : std::optional(found->second);
-    };
-}
+using test_support::FakeEnvironment;
 
 class SetupStore : public ::testing::Test {
 protected:
