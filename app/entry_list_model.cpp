@@ -6,25 +6,29 @@
 EntryListModel::EntryListModel(const ImageList& images, QObject* parent)
     : QAbstractTableModel(parent), images_(images) {}
 
-void EntryListModel::SetEntries(std::vector<olmira::ListEntry> entries) {
+void EntryListModel::SetEntries(olmira::SharedEntries entries) {
     beginResetModel();
     entries_ = std::move(entries);
     endResetModel();
 }
 
 void EntryListModel::Clear() {
-    SetEntries({});
+    SetEntries(std::make_shared<const olmira::EntryList>());
 }
 
-const olmira::ListEntry* EntryListModel::EntryAt(int row) const {
-    if (row < 0 || static_cast<std::size_t>(row) >= entries_.size()) {
-        return nullptr;
+bool EntryListModel::HasRow(int row) const {
+    return row >= 0 && static_cast<std::size_t>(row) < entries_->size();
+}
+
+std::optional<olmira::ListEntry> EntryListModel::EntryAt(int row) const {
+    if (!HasRow(row)) {
+        return std::nullopt;
     }
-    return &entries_[static_cast<std::size_t>(row)];
+    return (*entries_)[static_cast<std::size_t>(row)];
 }
 
 int EntryListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(entries_.size());
+    return parent.isValid() ? 0 : static_cast<int>(entries_->size());
 }
 
 int EntryListModel::columnCount(const QModelIndex& parent) const {
@@ -32,16 +36,16 @@ int EntryListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant EntryListModel::data(const QModelIndex& index, int role) const {
-    const olmira::ListEntry* entry = EntryAt(index.row());
-    if (entry == nullptr) {
+    if (!HasRow(index.row())) {
         return {};
     }
+    const auto row = static_cast<std::size_t>(index.row());
     const bool name = index.column() == NameColumn;
     switch (role) {
         case Qt::DisplayRole:
-            return DecodeText(name ? entry->caption : entry->size);
+            return DecodeText(name ? entries_->Caption(row) : entries_->Size(row));
         case Qt::DecorationRole:
-            return name ? QVariant(images_.Icon(entry->image)) : QVariant();
+            return name ? QVariant(images_.Icon(EntryImage(entries_->Kind(row)))) : QVariant();
         case Qt::TextAlignmentRole:
             return name ? QVariant() : QVariant(Qt::AlignRight | Qt::AlignVCenter);
         default:

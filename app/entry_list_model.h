@@ -19,9 +19,10 @@ public:
 
     explicit EntryListModel(const ImageList& images, QObject* parent = nullptr);
 
-    void SetEntries(std::vector<olmira::ListEntry> entries);
+    void SetEntries(olmira::SharedEntries entries);
     void Clear();
-    const olmira::ListEntry* EntryAt(int row) const;
+    // A copy of the row's entry; none for a row outside the list.
+    std::optional<olmira::ListEntry> EntryAt(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -30,5 +31,7 @@ public:
 
 private:
     const ImageList& images_;
-    std::vector<olmira::ListEntry> entries_;
+    bool HasRow(int row) const;
+
+    olmira::SharedEntries entries_ = std::make_shared<const olmira::EntryList>();
 };

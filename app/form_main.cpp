@@ -36,10 +36,7 @@ TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, QWidg
       boxes_(boxes),
       guard_(boxes, *this),
       timer_(new QTimer(this)),
-      telnet_(handOver_),
-      link_(telnet_),
-      session_(settings_, *this, link_, clock_),
-      copy_(settings_, session_, *this, *this, link_) {
+      box_(settings_, *this, *this) {
     setObjectName(QStringLiteral("formMain"));
     setWindowTitle(QStringLiteral("OlmiraAV Remote File Manager"));
     setFont(PreferredFont(QStringLiteral("Verdana"), 8));
@@ -55,18 +52,10 @@ TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, QWidg
     copyTimer_ = new QTimer(this);
     copyTimer_->setObjectName(QStringLiteral("CopyTimer"));
     copyTimer_->setSingleShot(true);
-    ServeHandOverOnEventLoop(handOver_, *this);
-    link_.Attach(session_);
-    session_.SetCopyReplies(&copy_);
+    ServeHandOverOnEventLoop(box_.HandOver(), *this);
     ConnectHandlers();
     AddShortcuts();
     FormCreate(place);
-}
-
-// The reader may be handing a block over right now; it has to be served
-// while the session and the controls it writes to still exist.
-TformMain::~TformMain() {
-    telnet_.Disconnect();
 }
 
 void TformMain::FormCreate(const olmira::SetupPlace& place) {
@@ -76,7 +65,7 @@ void TformMain::FormCreate(const olmira::SetupPlace& place) {
         SetPaneEnabled(pane, false);
     }
     formLog_ = new TformLog(this);
-    SetConnectHint("Verbindung zu " + settings_.olmira_Host + " herstellen");
+    SetConnectHint(olmira::ConnectHint(settings_.olmira_Host, false));
     if (setupError) {
         // Shown once the window is up, not over an empty screen.
         QMetaObject::invokeMethod(
@@ -137,16 +126,16 @@ TformMain::PaneControls TformMain::GetPaneControls(olmira::Pane pane) const {
 }
 
 void TformMain::tbConnectClick() {
-    Guarded([this] { session_.tbConnectClick(); });
+    Guarded([this] { Session().tbConnectClick(); });
 }
 
 void TformMain::TimerTimer() {
-    Guarded([this] { session_.TimerTimer(); });
+    Guarded([this] { Session().TimerTimer(); });
 }
 
 void TformMain::tbExitClick() {
     Guarded([this] {
-        session_.DisconnectForExit();
+        Session().DisconnectForExit();
         QCoreApplication::quit();
     });
 }
@@ -169,15 +158,15 @@ void TformMain::tbLogClick() {
 }
 
 void TformMain::tbCopyFileClick() {
-    Guarded([this] { copy_.tbCopyFileClick(); });
+    Guarded([this] { Copier().tbCopyFileClick(); });
 }
 
 void TformMain::CopyTimerTimer() {
-    Guarded([this] { copy_.CopyTimerTimer(); });
+    Guarded([this] { Copier().CopyTimerTimer(); });
 }
 
 void TformMain::CancelCopy() {
-    Guarded([this] { copy_.Cancel(); });
+    Guarded([this] { Copier().Cancel(); });
 }
 
 // A new dialog for every opening. It does not change the settings, so the
@@ -186,12 +175,12 @@ void TformMain::tbSetupClick() {
     Guarded([this] {
         TformSetupDlg formSetupDlg(place_, settings_, boxes_, *pickers_, this);
         formSetupDlg.Execute();
-        SetConnectHint("Verbindung zu " + settings_.olmira_Host + " herstellen");
+        SetConnectHint(olmira::ConnectHint(settings_.olmira_Host, false));
     });
 }
 
 void TformMain::OnPane(PaneAction action, olmira::Pane pane) {
-    Guarded([this, action, pane] { (session_.*action)(pane); });
+    Guarded([this, action, pane] { (Session().*action)(pane); });
 }
 
 void TformMain::SetStatusText(const std::string& text) {
@@ -265,7 +254,7 @@ void TformMain::ClearEntryList(olmira::Pane pane) {
     }
 }
 
-void TformMain::SetEntries(olmira::Pane pane, std::vector<olmira::ListEntry> entries) {
+void TformMain::SetEntries(olmira::Pane pane, olmira::SharedEntries entries) {
     if (PaneUi* controls = ui_.Find(pane)) {
         controls->entries->SetEntries(std::move(entries));
     }
@@ -276,11 +265,7 @@ std::optional<olmira::ListEntry> TformMain::SelectedEntry(olmira::Pane pane) con
     if (controls == nullptr) {
         return std::nullopt;
     }
-    const olmira::ListEntry* entry = controls->entries->EntryAt(controls->list->SelectedRow());
-    if (entry == nullptr) {
-        return std::nullopt;
-    }
-    return *entry;
+    return controls->entries->EntryAt(controls->list->SelectedRow());
 }
 
 void TformMain::SetFolderUpEnabled(olmira::Pane pane, bool enabled) {

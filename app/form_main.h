@@ -4,20 +4,15 @@
 #include <QPointer>
 #include <functional>
 
-#include "copy/copy_controller.h"
 #include "copy/copy_window.h"
 #include "error_guard.h"
 #include "folder_pickers.h"
 #include "form_copy_progress.h"
-#include "handover/ui_hand_over.h"
+#include "front/box_assembly.h"
 #include "image_list.h"
 #include "main_window_ui.h"
-#include "session/box_session.h"
 #include "session/session_window.h"
-#include "session/tick_clock.h"
 #include "settings/setup.h"
-#include "telnet/telnet_channel.h"
-#include "telnet/telnet_link.h"
 
 class MessageBoxes;
 class QLabel;
@@ -38,7 +33,6 @@ public:
     // place tells where the settings are read from; boxes shows every
     // message box of the window.
     TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, QWidget* parent = nullptr);
-    ~TformMain() override;
 
     // A pane's folder label, entry list and folder-up button; all nullptr
     // for a value that names no pane.
@@ -50,8 +44,8 @@ public:
     PaneControls GetPaneControls(olmira::Pane pane) const;
 
     const olmira::TSetup& Settings() const { return settings_; }
-    olmira::BoxSession& Session() { return session_; }
-    olmira::CopyController& Copier() { return copy_; }
+    olmira::BoxSession& Session() { return box_.Session(); }
+    olmira::CopyController& Copier() { return box_.Copier(); }
     // The open progress window, nullptr when none is shown.
     TformCopyProgress* ProgressWindow() const { return progressWindow_; }
     TformLog& LogWindow() const { return *formLog_; }
@@ -93,7 +87,7 @@ public:
     void SelectFirstDrive(olmira::Pane pane) override;
     std::optional<std::string> SelectedDrive(olmira::Pane pane) const override;
     void ClearEntryList(olmira::Pane pane) override;
-    void SetEntries(olmira::Pane pane, std::vector<olmira::ListEntry> entries) override;
+    void SetEntries(olmira::Pane pane, olmira::SharedEntries entries) override;
     std::optional<olmira::ListEntry> SelectedEntry(olmira::Pane pane) const override;
     void SetFolderUpEnabled(olmira::Pane pane, bool enabled) override;
     void AppendLog(const std::string& block) override;
@@ -143,12 +137,6 @@ private:
     // Where the settings came from; the setup dialog edits that file.
     olmira::SetupPlace place_;
     FolderPickers* pickers_ = &SystemFolderPickers();
-    // The hand-over outlives the channel, whose threads hand calls over to
-    // the event loop until the channel is gone.
-    olmira::UiHandOver handOver_;
-    olmira::TTelnetChannel telnet_;
-    olmira::TelnetLink link_;
-    olmira::SystemTickClock clock_;
-    olmira::BoxSession session_;
-    olmira::CopyController copy_;
+    // Last: it hangs up first, while the controls it writes to still exist.
+    olmira::BoxAssembly box_;
 };

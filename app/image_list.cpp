@@ -2,7 +2,7 @@
 
 namespace {
 
-// In the order of olmira::ImageIndex.
+// In the order of ImageIndex.
 constexpr std::array<const char*, ImageList::kCount> kImageFiles = {
     "connect", "disconnect", "exit",      "setup", "properties", "refresh",
     "folder",  "file",       "folder_up", "tools", "log",        "copy",
@@ -21,4 +21,18 @@ ImageList::ImageList() {
 
 const QIcon& ImageList::Icon(int index) const {
     return index >= 0 && index < kCount ? icons_[index] : none_;
+}
+
+ImageIndex EntryImage(olmira::EntryKind kind) {
+    switch (kind) {
+        case olmira::EntryKind::ThisFolder:
+            return ImageRefresh;
+        case olmira::EntryKind::ParentFolder:
+            return ImageFolderUp;
+        case olmira::EntryKind::Folder:
+            return ImageFolder;
+        case olmira::EntryKind::File:
+            break;
+    }
+    return ImageFile;
 }

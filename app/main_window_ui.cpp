@@ -99,8 +99,8 @@ QWidget* BuildPane(PaneUi& pane, const PaneNames& names, const ImageList& images
     layout->addLayout(driveRow);
 
     pane.toolBar = FlatToolBar(pane.panel, names.toolBar);
-    pane.properties = AddToolButton(*pane.toolBar, names.properties, images,
-                                    olmira::ImageProperties, names.propertiesHint);
+    pane.properties = AddToolButton(*pane.toolBar, names.properties, images, ImageProperties,
+                                    names.propertiesHint);
     layout->addWidget(pane.toolBar);
 
     pane.folder = Named(new QLabel(QStringLiteral("nicht verbunden"), pane.panel), names.folder);
@@ -117,9 +117,9 @@ QWidget* BuildPane(PaneUi& pane, const PaneNames& names, const ImageList& images
 // The refresh and folder-up buttons, behind the pane's own first buttons.
 void AddNavigationButtons(PaneUi& pane, const PaneNames& names, const ImageList& images) {
     pane.refresh =
-        AddToolButton(*pane.toolBar, names.refresh, images, olmira::ImageRefresh, "Aktualisieren");
+        AddToolButton(*pane.toolBar, names.refresh, images, ImageRefresh, "Aktualisieren");
     pane.toolBar->addSeparator();
-    pane.folderUp = AddToolButton(*pane.toolBar, names.folderUp, images, olmira::ImageFolderUp,
+    pane.folderUp = AddToolButton(*pane.toolBar, names.folderUp, images, ImageFolderUp,
                                   "ein Verzeichnis höher wechseln");
     // Only a listing below a drive's root has a folder to go up to.
     pane.folderUp->setEnabled(false);
@@ -157,12 +157,11 @@ void MainWindowUi::Build(QMainWindow& window, const ImageList& images) {
 
 void MainWindowUi::BuildToolBar(QMainWindow& window, const ImageList& images) {
     toolBar = FlatToolBar(&window, "ToolBar");
-    tbExit = AddToolButton(*toolBar, "tbExit", images, olmira::ImageExit, "Programm beenden");
+    tbExit = AddToolButton(*toolBar, "tbExit", images, ImageExit, "Programm beenden");
     toolBar->addSeparator()->setObjectName(QStringLiteral("ToolButton3"));
-    tbConnect =
-        AddToolButton(*toolBar, "tbConnect", images, olmira::ImageConnect, "Verbindung herstellen");
-    tbSetup = AddToolButton(*toolBar, "tbSetup", images, olmira::ImageSetup, "Konfiguration");
-    tbLog = AddToolButton(*toolBar, new LatchToolButton(toolBar), "tbLog", images, olmira::ImageLog,
+    tbConnect = AddToolButton(*toolBar, "tbConnect", images, ImageConnect, "Verbindung herstellen");
+    tbSetup = AddToolButton(*toolBar, "tbSetup", images, ImageSetup, "Konfiguration");
+    tbLog = AddToolButton(*toolBar, new LatchToolButton(toolBar), "tbLog", images, ImageLog,
                           "Log einblenden");
     window.addToolBar(Qt::TopToolBarArea, toolBar);
 }
@@ -178,10 +177,10 @@ void MainWindowUi::BuildPanes(QMainWindow& window, const ImageList& images) {
     }
 
     PaneUi& source = panes[0];
-    AddToolButton(*source.toolBar, "ToolButton4", images, olmira::ImageTools, "");
+    AddToolButton(*source.toolBar, "ToolButton4", images, ImageTools, "");
     AddNavigationButtons(source, kPaneNames[0], images);
     source.toolBar->addSeparator();
-    tbCopyFile = AddToolButton(*source.toolBar, "tbCopyFile", images, olmira::ImageCopy,
+    tbCopyFile = AddToolButton(*source.toolBar, "tbCopyFile", images, ImageCopy,
                                "Datei / Verzeichnis kopieren");
     AddNavigationButtons(panes[1], kPaneNames[1], images);
 

@@ -1,6 +1,6 @@
 #include "copy/copy_commands.h"
 
-#include "session/shell_command.h"
+#include "conversation/shell_command.h"
 
 namespace olmira {
 

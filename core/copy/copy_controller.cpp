@@ -2,11 +2,11 @@
 
 #include <utility>
 
+#include "conversation/conversation.h"
 #include "copy/copy_commands.h"
 #include "copy/copy_progress.h"
 #include "copy/copy_window.h"
 #include "copy/name_pattern.h"
-#include "session/box_channel.h"
 #include "session/box_session.h"
 #include "session/session_window.h"
 #include "settings/setup.h"
@@ -33,58 +33,88 @@ std::string FailureText(const std::vector<std::string>& cpMessages) {
 }  // namespace
 
 CopyController::CopyController(const TSetup& settings, BoxSession& session, SessionWindow& window,
-                               CopyWindow& copyWindow, BoxChannel& channel)
+                               CopyWindow& copyWindow, Conversation& conversation)
     : settings_(settings),
       session_(session),
       window_(window),
       copyWindow_(copyWindow),
-      channel_(channel) {}
+      conversation_(conversation) {}
 
 bool CopyController::ProgressShown() const {
     return copySizeKB_ > settings_.progress_min_size;
 }
 
-// A name the box showed with "?" must lead to one entry only, and an entry
-// the destination has already is overwritten only when the user says so.
-bool CopyController::Confirmed(const std::string& name) const {
+// A name the box showed with "?" must lead to one entry only.
+bool CopyController::Unambiguous(const std::string& name) const {
     if (name.find('?') != std::string::npos &&
-        CountMatches(name, session_.PaneOf(Source).Entries) > 1) {
+        CountMatches(name, *session_.PaneOf(Source).Entries) > 1) {
         window_.ShowMessage("Der Name " + name +
                             " passt auf der Box zu mehreren Einträgen; bitte einzeln umbenennen.");
         return false;
     }
-    if (CountMatches(name, session_.PaneOf(Destination).Entries) > 0) {
+    return true;
+}
+
+// An entry the destination has already is overwritten only when the user
+// says so.
+bool CopyController::Confirmed(const std::string& name) const {
+    if (CountMatches(name, *session_.PaneOf(Destination).Entries) > 0) {
         return copyWindow_.AskYesNo(std::string(BareName(name)) +
                                     " ist im Ziel schon vorhanden. Überschreiben?");
     }
     return true;
 }
 
+// The entry is the source pane's as it lists it now; the destination's
+// answer to a listing still on its way is waited for, with the panes locked.
 void CopyController::tbCopyFileClick() {
     const std::optional<ListEntry> entry = window_.SelectedEntry(Source);
     // "./" and "../" would copy a whole folder or drive into the destination.
-    if (Running() || !entry || entry->caption == "./" || entry->caption == "../" ||
-        session_.PaneOf(Destination).CurrentPath.empty() || !Confirmed(entry->caption)) {
+    if (Running() || !entry || entry->kind == EntryKind::ThisFolder ||
+        entry->kind == EntryKind::ParentFolder ||
+        session_.PaneOf(Destination).CurrentPath.empty() || !Unambiguous(entry->caption)) {
         return;
     }
-    const PaneState& source = session_.PaneOf(Source);
+    phase_ = Phase::Waiting;
+    conversation_.Then([this, entry = *entry, folder = session_.PaneOf(Source).ListedPath] {
+        Start(entry, folder);
+    });
+    if (phase_ == Phase::Waiting) {
+        copyWindow_.SetMainPanelEnabled(false);
+    }
+}
+
+void CopyController::Start(const ListEntry& entry, const std::string& sourceFolder) {
+    if (phase_ != Phase::Waiting) {
+        return;
+    }
+    phase_ = Phase::Idle;
+    if (!Confirmed(entry.caption)) {
+        copyWindow_.SetMainPanelEnabled(true);
+        return;
+    }
     const PaneState& dest = session_.PaneOf(Destination);
     session_.ClearCopyDone();
-    channel_.SendLine(CopyCommand(source.CurrentPath, entry->caption, dest.CurrentPath));
-    session_.SetSessionState(ssAwaitCopyStart);
+    conversation_.Send({CopyCommand(sourceFolder, entry.caption, dest.ListedPath),
+                        [this] { session_.SetSessionState(ssAwaitCopyStart); },
+                        [this] { HandleCopyStarted(); }});
     window_.SetStatusText("Starte Kopiervorgang...");
     copyWindow_.SetMainPanelEnabled(false);
 
     phase_ = Phase::Starting;
-    sourceFolder_ = source.CurrentPath;
-    name_ = entry->caption;
-    destFolder_ = dest.CurrentPath;
-    copySizeKB_ = ReadInt32(entry->size);
+    sourceFolder_ = sourceFolder;
+    name_ = entry.caption;
+    destFolder_ = dest.ListedPath;
+    copySizeKB_ = ReadInt32(entry.size);
     lastTransferredKB_ = 0;
     windowShown_ = pollOutstanding_ = cancelRequested_ = killSent_ = false;
-    targetExisted_ = CountMatches(name_, dest.Entries) > 0;
+    targetExisted_ = CountMatches(name_, *dest.Entries) > 0;
     cpMessages_.clear();
     failure_.clear();
+}
+
+void CopyController::Send(std::string line, void (CopyController::*reply)()) {
+    conversation_.Send({std::move(line), {}, [this, reply] { (this->*reply)(); }});
 }
 
 void CopyController::HandleCopyStarted() {
@@ -114,10 +144,10 @@ void CopyController::StartProgress() {
 // user has cancelled. One is outstanding at a time.
 void CopyController::SendPoll() {
     if (cancelRequested_ && !killSent_) {
-        channel_.SendLine(kKillCopyCommand);
+        Send(std::string(kKillCopyCommand), &CopyController::HandleCopyProgress);
         killSent_ = true;
     } else {
-        channel_.SendLine(ProgressListing(destFolder_, name_));
+        Send(ProgressListing(destFolder_, name_), &CopyController::HandleCopyProgress);
     }
     pollOutstanding_ = true;
 }
@@ -188,7 +218,7 @@ void CopyController::FinishCancelled() {
         Settle();
         return;
     }
-    channel_.SendLine(RemoveCopyCommand(destFolder_, name_));
+    Send(RemoveCopyCommand(destFolder_, name_), &CopyController::HandleCopyProgress);
     pollOutstanding_ = true;
     phase_ = Phase::Removing;
 }
@@ -201,13 +231,7 @@ void CopyController::Settle() {
 }
 
 void CopyController::ListDestination() {
-    // A pane command the user gave meanwhile keeps its reply: list after it.
-    if (session_.ReplyOutstanding() && session_.SessionState() != ssAwaitCopyProgress) {
-        copyWindow_.StartCopyTimer(kSettleMs);
-        return;
-    }
     phase_ = Phase::Idle;
-    session_.SetSessionState(ssAwaitDestListing);
     session_.Refresh(Destination);
     if (!failure_.empty()) {
         window_.ShowMessage(std::exchange(failure_, {}));
@@ -215,6 +239,12 @@ void CopyController::ListDestination() {
 }
 
 void CopyController::Cancel() {
+    if (phase_ == Phase::Waiting) {
+        // Nothing has been sent for this copy yet.
+        phase_ = Phase::Idle;
+        copyWindow_.SetMainPanelEnabled(true);
+        return;
+    }
     if ((phase_ != Phase::Starting && phase_ != Phase::Running) || cancelRequested_) {
         return;
     }

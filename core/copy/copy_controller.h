@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "session/copy_replies.h"
+#include "session/list_entry.h"
 
 namespace olmira {
 
 struct TSetup;
 class BoxSession;
-class BoxChannel;
+class Conversation;
 class SessionWindow;
 class CopyWindow;
 
@@ -19,12 +19,14 @@ class CopyWindow;
 // listing of the copy is sent again and again until the shell's notice that
 // the job has ended comes with a reply. Every copy is polled, with or
 // without a progress window, since the shell reports the job's end only in
-// the reply to a further command line. Runs on the UI thread; the window's
-// copy timer calls CopyTimerTimer.
-class CopyController final : public CopyReplies {
+// the reply to a further command line. A copy starts once the destination's
+// listing of its current folder has come, so its questions read that
+// folder's entries. Runs on the UI thread; the window's copy timer calls
+// CopyTimerTimer.
+class CopyController final {
 public:
     CopyController(const TSetup& settings, BoxSession& session, SessionWindow& window,
-                   CopyWindow& copyWindow, BoxChannel& channel);
+                   CopyWindow& copyWindow, Conversation& conversation);
 
     // Handlers. They throw olmira::Error for the window to show.
     void tbCopyFileClick();
@@ -32,9 +34,10 @@ public:
     void Cancel();
     void CopyTimerTimer();
 
-    void HandleCopyStarted() override;
-    void HandleCopyProgress() override;
-    void ConnectionEnded() override;
+    void HandleCopyStarted();
+    void HandleCopyProgress();
+    // Disconnect, exit or a lost connection.
+    void ConnectionEnded();
 
     bool Running() const { return phase_ != Phase::Idle; }
     std::int64_t CopySizeKB() const { return copySizeKB_; }
@@ -48,9 +51,12 @@ public:
     static constexpr int kCancelPollMs = 250;
 
 private:
-    enum class Phase { Idle, Starting, Running, Removing, Finishing };
+    enum class Phase { Idle, Waiting, Starting, Running, Removing, Finishing };
 
+    bool Unambiguous(const std::string& name) const;
     bool Confirmed(const std::string& name) const;
+    void Start(const ListEntry& entry, const std::string& sourceFolder);
+    void Send(std::string line, void (CopyController::*reply)());
     bool ProgressShown() const;
     void StartProgress();
     void SendPoll();
@@ -64,7 +70,7 @@ private:
     BoxSession& session_;
     SessionWindow& window_;
     CopyWindow& copyWindow_;
-    BoxChannel& channel_;
+    Conversation& conversation_;
 
     Phase phase_ = Phase::Idle;
     std::string sourceFolder_;

@@ -22,9 +22,9 @@ bool IsEchoOfOurCommand(std::string_view line) {
 
 }  // namespace
 
-std::string_view ProgressLine(const std::vector<std::string>& replyLines, std::string_view marker) {
+std::string_view ProgressLine(const ReplyLines& replyLines, std::string_view marker) {
     for (std::size_t i = replyLines.size(); i-- > 1;) {
-        if (replyLines[i].find(marker) != std::string::npos) {
+        if (replyLines[i].starts_with(marker)) {
             return replyLines[i - 1];
         }
     }
@@ -64,12 +64,12 @@ int PollIntervalMs(int updateIntervall) {
     return std::max(updateIntervall, kMinPollIntervalMs);
 }
 
-std::vector<std::string> CpMessages(const std::vector<std::string>& replyLines) {
+std::vector<std::string> CpMessages(const ReplyLines& replyLines) {
     std::vector<std::string> messages;
-    for (const std::string& line : replyLines) {
+    for (const std::string_view line : replyLines) {
         const std::size_t start = line.find(kCpPrefix);
         if (start != std::string::npos && !IsEchoOfOurCommand(line)) {
-            messages.push_back(line.substr(start));
+            messages.emplace_back(line.substr(start));
         }
     }
     return messages;

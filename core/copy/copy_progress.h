@@ -5,12 +5,14 @@
 #include <string_view>
 #include <vector>
 
+#include "conversation/reply_lines.h"
+
 namespace olmira {
 
 // The progress listing's entry line among the replies collected since the
 // copy started: the line before the last prompt line, line 1 (the echo of the
 // copy command) not counted as a prompt line. Empty when there is none.
-std::string_view ProgressLine(const std::vector<std::string>& replyLines, std::string_view marker);
+std::string_view ProgressLine(const ReplyLines& replyLines, std::string_view marker);
 
 // text as a signed 32-bit decimal number; 0 when it is not one.
 std::int32_t ReadInt32(std::string_view text);
@@ -31,6 +33,6 @@ int PollIntervalMs(int updateIntervall);
 // The lines of cp's own error messages among reply lines, each from "cp: "
 // on (a message may follow a prompt on the same line). The echoes of the
 // copy's own command lines are left out.
-std::vector<std::string> CpMessages(const std::vector<std::string>& replyLines);
+std::vector<std::string> CpMessages(const ReplyLines& replyLines);
 
 }  // namespace olmira

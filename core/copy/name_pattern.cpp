@@ -19,12 +19,16 @@ bool MatchesListedName(std::string_view caption, std::string_view other) {
                       [](char p, char n) { return p == '?' || p == n; });
 }
 
-std::size_t CountMatches(std::string_view caption, const std::vector<ListEntry>& entries) {
-    return static_cast<std::size_t>(
-        std::count_if(entries.begin(), entries.end(), [caption](const ListEntry& entry) {
-            return entry.caption != "./" && entry.caption != "../" &&
-                   MatchesListedName(caption, entry.caption);
-        }));
+std::size_t CountMatches(std::string_view caption, const EntryList& entries) {
+    std::size_t matches = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const EntryKind kind = entries.Kind(i);
+        if ((kind == EntryKind::Folder || kind == EntryKind::File) &&
+            MatchesListedName(caption, entries.Caption(i))) {
+            ++matches;
+        }
+    }
+    return matches;
 }
 
 }  // namespace olmira

@@ -16,6 +16,6 @@ std::string_view BareName(std::string_view caption);
 bool MatchesListedName(std::string_view caption, std::string_view other);
 
 // How many of the listed entries (not "./" and "../") the caption matches.
-std::size_t CountMatches(std::string_view caption, const std::vector<ListEntry>& entries);
+std::size_t CountMatches(std::string_view caption, const EntryList& entries);
 
 }  // namespace olmira

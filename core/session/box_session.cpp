@@ -4,14 +4,11 @@
 #include <chrono>
 #include <string_view>
 
-#include "copy/job_notice.h"
+#include "conversation/shell_command.h"
+#include "conversation/tick_clock.h"
 #include "error.h"
-#include "session/box_channel.h"
-#include "session/copy_replies.h"
 #include "session/listing.h"
 #include "session/session_window.h"
-#include "session/shell_command.h"
-#include "session/tick_clock.h"
 #include "settings/setup.h"
 
 namespace olmira {
@@ -20,7 +17,6 @@ namespace {
 
 constexpr std::uint32_t kQuietTimeMs = 750;
 constexpr std::chrono::milliseconds kExitGrace{500};
-constexpr char kNotConnected[] = "nicht verbunden";
 
 int ListingState(Pane pane) {
     return pane == Source ? ssAwaitSourceListing : ssAwaitDestListing;
@@ -36,11 +32,16 @@ std::string ErrorText(const std::exception_ptr& error) {
 
 }  // namespace
 
+std::string ConnectHint(const std::string& host, bool connected) {
+    return "Verbindung zu " + host + (connected ? " trennen" : " herstellen");
+}
+
 BoxSession::BoxSession(TSetup& settings, SessionWindow& window, BoxChannel& channel,
-                       const TickClock& clock)
+                       Conversation& conversation, const TickClock& clock)
     : settings_(settings),
       window_(window),
       channel_(channel),
+      conversation_(conversation),
       clock_(clock),
       self_(std::make_shared<BoxSession*>(this)) {}
 
@@ -54,8 +55,8 @@ bool BoxSession::Connecting() const {
     return channel_.Connecting();
 }
 
-std::string BoxSession::ConnectHint(const char* action) const {
-    return "Verbindung zu " + settings_.olmira_Host + " " + action;
+bool BoxSession::CopyFailed() const {
+    return conversation_.Framer().JobEnded() == JobEnd::Failed;
 }
 
 void BoxSession::tbConnectClick() {
@@ -102,14 +103,14 @@ void BoxSession::OnConnected() {
     sessionState_ = ssAwaitLoginPrompt;
     window_.StartTimer();
     window_.SetConnectImage(1);
-    window_.SetConnectHint(ConnectHint("trennen"));
+    window_.SetConnectHint(ConnectHint(settings_.olmira_Host, true));
     window_.SetStatusText("Verbindung zu " + settings_.olmira_Host + " wird hergestellt...");
 }
 
 void BoxSession::Disconnect() {
     leaving_ = true;
     try {
-        channel_.SendLine("exit");
+        conversation_.Write("exit");
         // Hanging up at once could end the box's shell before it has read
         // its "exit"; a box that answers closes within milliseconds.
         channel_.AwaitClose(kExitGrace);
@@ -118,9 +119,14 @@ void BoxSession::Disconnect() {
     }
     channel_.Disconnect();
     leaving_ = false;
+    EndConnection();
+}
+
+void BoxSession::EndConnection() {
+    conversation_.Drop();
     ShowDisconnectedLook();
-    if (copy_ != nullptr) {
-        copy_->ConnectionEnded();
+    if (OnConnectionEnded) {
+        OnConnectionEnded();
     }
 }
 
@@ -130,11 +136,8 @@ void BoxSession::ConnectionLost() {
     }
     // The channel is reset by the next connect: its reader is still handing
     // this notice over and cannot be waited for from here.
-    ShowDisconnectedLook();
     window_.SetStatusText("Verbindung zur Box wurde getrennt");
-    if (copy_ != nullptr) {
-        copy_->ConnectionEnded();
-    }
+    EndConnection();
 }
 
 void BoxSession::DisconnectForExit() {
@@ -145,13 +148,12 @@ void BoxSession::DisconnectForExit() {
 
 void BoxSession::ShowDisconnectedLook() {
     sessionState_ = ssDisconnected;
-    replyOutstanding_ = false;
     for (PaneState& pane : panes_) {
-        pane.Entries.clear();
+        pane.Entries = std::make_shared<const EntryList>();
     }
     window_.StopTimer();
     window_.SetConnectImage(0);
-    window_.SetConnectHint(ConnectHint("herstellen"));
+    window_.SetConnectHint(ConnectHint(settings_.olmira_Host, false));
     window_.SetSetupEnabled(true);
     for (const Pane pane : {Source, Destination}) {
         window_.ClearEntryList(pane);
@@ -189,17 +191,17 @@ void BoxSession::TimerTimer() {
 void BoxSession::LoginStep() {
     switch (sessionState_) {
         case ssAwaitLoginPrompt:
-            channel_.SendLine(settings_.olmira_User);
+            conversation_.Write(settings_.olmira_User);
             window_.SetStatusText("Login als User " + settings_.olmira_User);
             SetSessionState(ssAwaitPasswordPrompt);
             break;
         case ssAwaitPasswordPrompt:
-            channel_.SendLine(settings_.olmira_Pass);
+            conversation_.Write(settings_.olmira_Pass);
             window_.SetStatusText("Schicke Passwort...");
             SetSessionState(ssAwaitShellPrompt);
             break;
         case ssAwaitShellPrompt:
-            channel_.SendLine(kDriveListCommand);
+            conversation_.Write(kDriveListCommand);
             window_.SetStatusText("Hole Liste der verbundenen Laufwerke...");
             SetSessionState(ssAwaitDriveList);
             break;
@@ -209,93 +211,27 @@ void BoxSession::LoginStep() {
 }
 
 void BoxSession::TelnetDataAvailable(const std::string& buffer) {
-    receiveBuffer_ += buffer;
-    std::string tail = CollectLines();
-    const std::string& marker = settings_.PromptMarker;
-    if (!marker.empty() && buffer.find(marker) != std::string::npos) {
-        replyLines_.push_back(std::move(tail));
-        DispatchReply();
-        receiveBuffer_.clear();
-    } else {
-        receiveBuffer_ = std::move(tail);
-    }
+    conversation_.Receive(buffer);
     window_.AppendLog(buffer);
     lastActivityTick_ = clock_.Now();
 }
 
-// Moves the CR-ended lines of the receive buffer to the reply lines and
-// returns what follows the last CR. LF never ends a line; it is dropped.
-std::string BoxSession::CollectLines() {
-    std::string line;
-    for (const char c : receiveBuffer_) {
-        if (c == '\r') {
-            if (const std::optional<JobEnd> end = ParseJobEnd(line)) {
-                copyDone_ = true;
-                copyFailed_ = *end == JobEnd::Failed;
-            } else {
-                replyLines_.push_back(std::move(line));
-            }
-            line.clear();
-        } else if (c != '\n') {
-            line += c;
-        }
-    }
-    return line;
-}
-
-void BoxSession::DispatchReply() {
-    replyOutstanding_ = false;
-    switch (sessionState_) {
-        case ssAwaitLoginPrompt:
-            LoginStep();
-            window_.StartTimer();
-            break;
-        case ssAwaitPasswordPrompt:
-        case ssAwaitShellPrompt:
-            LoginStep();
-            break;
-        case ssAwaitDriveList:
-            HandleDriveList();
-            break;
-        case ssAwaitSourceListing:
-            HandleListing(Source);
-            break;
-        case ssAwaitDestListing:
-            HandleListing(Destination);
-            break;
-        case ssAwaitCopyStart:
-            if (copy_ != nullptr) {
-                copy_->HandleCopyStarted();
-            }
-            break;
-        case ssAwaitCopyProgress:
-            if (copy_ != nullptr) {
-                copy_->HandleCopyProgress();
-            }
-            break;
-        default:
-            break;
-    }
-}
-
 void BoxSession::SetSessionState(int state) {
     sessionState_ = state;
-    replyOutstanding_ = true;
-    replyLines_.clear();
-    receiveBuffer_.clear();
+    conversation_.Framer().Clear();
     lastActivityTick_ = clock_.Now();
 }
 
 void BoxSession::CapturePromptMarker() {
     std::string& marker = settings_.PromptMarker;
-    marker = receiveBuffer_;
+    marker = ReceiveBuffer();
     if (!marker.empty()) {
         marker.pop_back();
     }
 }
 
 void BoxSession::HandleDriveList() {
-    const std::vector<std::string> drives = DriveEntries(replyLines_);
+    const std::vector<std::string> drives = DriveEntries(ReplyLines());
     if (drives.empty()) {
         return;
     }
@@ -312,14 +248,16 @@ void BoxSession::HandleDriveList() {
     window_.SetSetupEnabled(false);
 }
 
-void BoxSession::HandleListing(Pane pane) {
+void BoxSession::HandleListing(Pane pane, const std::string& path, int depth) {
     PaneState* state = FindPane(pane);
     if (state == nullptr) {
         return;
     }
-    state->Entries = ListingEntries(replyLines_, state->FolderDepth);
+    state->Entries = std::make_shared<const EntryList>(ListingEntries(ReplyLines(), depth));
+    state->ListedPath = path;
+    state->ListedDepth = depth;
     window_.SetEntries(pane, state->Entries);
-    window_.SetFolderUpEnabled(pane, state->FolderDepth > 1);
+    window_.SetFolderUpEnabled(pane, depth > 1);
 }
 
 PaneState* BoxSession::FindPane(Pane pane) {
@@ -333,69 +271,78 @@ const PaneState& BoxSession::PaneOf(Pane pane) const {
     return panes_[pane == Source ? 0 : 1];
 }
 
-// Sends the listing command first: when the box has gone, the pane keeps
-// showing where it was.
-void BoxSession::OpenFolder(Pane pane, PaneState& state, const std::string& path, int depth) {
-    channel_.SendLine(ListingCommand(path));
-    state.CurrentPath = path;
-    state.FolderDepth = depth;
+// The pane's label names the folder at once; the listing goes out when the
+// conversation is free, and a later one of the same pane replaces it while
+// it waits. A line that cannot be sent leaves the pane where it was.
+void BoxSession::OpenFolder(Pane pane, const std::string& path, int depth) {
+    PaneState* state = FindPane(pane);
+    if (state == nullptr) {
+        return;
+    }
+    conversation_.Send({ListingCommand(path), [this, pane] { SetSessionState(ListingState(pane)); },
+                        [this, pane, path, depth] { HandleListing(pane, path, depth); }, pane});
+    state->CurrentPath = path;
+    state->FolderDepth = depth;
     window_.SetFolderCaption(pane, path);
-    SetSessionState(ListingState(pane));
 }
 
 void BoxSession::ShowFolder(Pane pane, const std::string& path) {
-    PaneState* state = FindPane(pane);
-    if (state != nullptr && !path.empty()) {
-        OpenFolder(pane, *state, path, static_cast<int>(std::count(path.begin(), path.end(), '/')));
+    if (!path.empty()) {
+        OpenFolder(pane, path, static_cast<int>(std::count(path.begin(), path.end(), '/')));
     }
 }
 
 void BoxSession::ChooseDrive(Pane pane) {
-    PaneState* state = FindPane(pane);
     const std::optional<std::string> drive = window_.SelectedDrive(pane);
-    if (state == nullptr || !drive) {
+    if (FindPane(pane) == nullptr || !drive) {
         return;
     }
-    OpenFolder(pane, *state, *drive, 1);
+    OpenFolder(pane, *drive, 1);
     if (pane == Destination) {
         window_.SetCopyEnabled(true);
     }
 }
 
+// The entry belongs to the folder the pane lists, which is not the one its
+// label names while another listing is on its way.
 void BoxSession::EnterSelected(Pane pane) {
-    PaneState* state = FindPane(pane);
+    const PaneState* state = FindPane(pane);
     const std::optional<ListEntry> entry = window_.SelectedEntry(pane);
     if (state == nullptr || !entry) {
         return;
     }
-    if (entry->caption == "./") {
-        Refresh(pane);
-    } else if (entry->caption == "../") {
-        FolderUp(pane);
-    } else if (entry->image == ImageFolder) {
-        OpenFolder(pane, *state, state->CurrentPath + entry->caption, state->FolderDepth + 1);
+    switch (entry->kind) {
+        case EntryKind::ThisFolder:
+            Refresh(pane);
+            break;
+        case EntryKind::ParentFolder:
+            FolderUp(pane);
+            break;
+        case EntryKind::Folder:
+            OpenFolder(pane, state->ListedPath + entry->caption, state->ListedDepth + 1);
+            break;
+        case EntryKind::File:
+            break;
     }
 }
 
 void BoxSession::Refresh(Pane pane) {
     const PaneState* state = FindPane(pane);
     // Before a drive has been chosen there is no folder to list.
-    if (state == nullptr || state->CurrentPath.empty()) {
-        return;
+    if (state != nullptr && !state->CurrentPath.empty()) {
+        OpenFolder(pane, state->CurrentPath, state->FolderDepth);
     }
-    channel_.SendLine(ListingCommand(state->CurrentPath));
-    SetSessionState(ListingState(pane));
 }
 
 void BoxSession::FolderUp(Pane pane) {
-    PaneState* state = FindPane(pane);
+    const PaneState* state = FindPane(pane);
     if (state == nullptr || state->FolderDepth <= 1 || state->CurrentPath.size() < 2) {
         return;
     }
     const std::string& path = state->CurrentPath;
     const std::size_t slash = path.rfind('/', path.size() - 2);
     if (slash != std::string::npos) {
-        OpenFolder(pane, *state, path.substr(0, slash + 1), state->FolderDepth - 1);
+        OpenFolder(pane, path.substr(0, slash + 1), state->FolderDepth - 1);
     }
 }
 

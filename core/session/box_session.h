@@ -2,10 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "conversation/box_channel.h"
+#include "conversation/conversation.h"
 #include "session/list_entry.h"
 #include "session/pane.h"
 
@@ -13,9 +16,7 @@ namespace olmira {
 
 struct TSetup;
 class SessionWindow;
-class BoxChannel;
 class TickClock;
-class CopyReplies;
 
 enum SessionStateValue : int {
     ssDisconnected = 0,
@@ -29,26 +30,29 @@ enum SessionStateValue : int {
     ssAwaitCopyProgress = 8,
 };
 
-// What a pane shows: its folder below /var/media (ending in "/" once a drive
-// has been chosen, empty before) and how deep that folder lies.
+// What a pane shows: the folder below /var/media that its label names
+// (ending in "/" once a drive has been chosen, empty before) and how deep
+// that folder lies, and the folder whose entries it lists, which differs
+// while a listing is on its way.
 struct PaneState {
     std::string CurrentPath;
     int FolderDepth = 0;
-    // What the pane lists now.
-    std::vector<ListEntry> Entries;
+    std::string ListedPath;
+    int ListedDepth = 0;
+    SharedEntries Entries = std::make_shared<const EntryList>();
 };
 
-// The main window's conversation with the box's shell: login paced by quiet
-// time, one command at a time, replies collected up to the prompt and handed
-// to the handler of the current state. Runs on the UI thread only.
+// The main window's session with the box's shell: login paced by quiet
+// time, then the panes' commands through the conversation, one at a time,
+// each reply handed to the handler of its command. Runs on the UI thread.
 //
 // Wiring: the channel's received blocks go to TelnetDataAvailable and the end
 // of its reader to ConnectionLost (TelnetLink::Attach does both); the window's
 // 250 ms timer calls TimerTimer.
-class BoxSession {
+class BoxSession final : public BoxListener {
 public:
     BoxSession(TSetup& settings, SessionWindow& window, BoxChannel& channel,
-               const TickClock& clock);
+               Conversation& conversation, const TickClock& clock);
     ~BoxSession();
     BoxSession(const BoxSession&) = delete;
     BoxSession& operator=(const BoxSession&) = delete;
@@ -56,9 +60,8 @@ public:
     // Handlers. They throw olmira::Error for the window to show.
     void tbConnectClick();
     void TimerTimer();
-    void TelnetDataAvailable(const std::string& buffer);
-    // The box closed the connection or the channel's reader failed.
-    void ConnectionLost();
+    void TelnetDataAvailable(const std::string& buffer) override;
+    void ConnectionLost() override;
     // Exit button: disconnects when connected, even when the box has gone.
     void DisconnectForExit();
 
@@ -73,18 +76,20 @@ public:
     void SetSessionState(int state);
     void CapturePromptMarker();
 
-    // Hands the replies of the copy states to copy; nullptr: none.
-    void SetCopyReplies(CopyReplies* copy) { copy_ = copy; }
+    // Disconnect, exit or a lost connection; the window shows the
+    // disconnected look already.
+    std::function<void()> OnConnectionEnded;
 
     int SessionState() const { return sessionState_; }
-    const std::vector<std::string>& ReplyLines() const { return replyLines_; }
-    const std::string& ReceiveBuffer() const { return receiveBuffer_; }
-    bool CopyDone() const { return copyDone_; }
+    const olmira::ReplyLines& ReplyLines() const { return conversation_.Framer().Lines(); }
+    std::string_view ReceiveBuffer() const { return conversation_.Framer().OpenLine(); }
+    bool CopyDone() const { return conversation_.Framer().JobEnded().has_value(); }
     // How the job ended, valid while CopyDone is set.
-    bool CopyFailed() const { return copyFailed_; }
-    void ClearCopyDone() { copyDone_ = copyFailed_ = false; }
-    // A command's reply has been asked for by SetSessionState and not yet handled.
-    bool ReplyOutstanding() const { return replyOutstanding_; }
+    bool CopyFailed() const;
+    void ClearCopyDone() { conversation_.Framer().ClearJobEnded(); }
+    bool ReplyOutstanding() const { return conversation_.ReplyOutstanding(); }
+    // Whether a listing of the pane is on its way or waits its turn.
+    bool ListingPending(Pane pane) const { return conversation_.Pending(pane); }
     std::uint32_t LastActivityTick() const { return lastActivityTick_; }
     const PaneState& PaneOf(Pane pane) const;
     bool Connecting() const;
@@ -95,30 +100,23 @@ private:
     void OnConnected();
     void Disconnect();
     void ShowDisconnectedLook();
+    void EndConnection();
     void LoginStep();
-    void DispatchReply();
-    std::string CollectLines();
     void HandleDriveList();
-    void HandleListing(Pane pane);
-    void OpenFolder(Pane pane, PaneState& state, const std::string& path, int depth);
+    void HandleListing(Pane pane, const std::string& path, int depth);
+    void OpenFolder(Pane pane, const std::string& path, int depth);
     PaneState* FindPane(Pane pane);
-    std::string ConnectHint(const char* action) const;
 
     TSetup& settings_;
     SessionWindow& window_;
     BoxChannel& channel_;
+    Conversation& conversation_;
     const TickClock& clock_;
     // Dropped with the session, so a connect that completes later finds no one.
     std::shared_ptr<BoxSession*> self_;
 
     int sessionState_ = ssDisconnected;
-    std::string receiveBuffer_;
-    std::vector<std::string> replyLines_;
     std::uint32_t lastActivityTick_ = 0;
-    bool copyDone_ = false;
-    bool copyFailed_ = false;
-    bool replyOutstanding_ = false;
-    CopyReplies* copy_ = nullptr;
     // Set while we hang up ourselves: the box closing is expected then.
     bool leaving_ = false;
     std::array<PaneState, 2> panes_;

@@ -1,33 +1,69 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
+
+#include "conversation/index_iterator.h"
 
 namespace olmira {
 
-// Indices into the main window's image list.
-enum ImageIndex : int {
-    ImageConnect = 0,
-    ImageDisconnect = 1,
-    ImageExit = 2,
-    ImageSetup = 3,
-    ImageProperties = 4,
-    ImageRefresh = 5,
-    ImageFolder = 6,
-    ImageFile = 7,
-    ImageFolderUp = 8,
-    ImageTools = 9,
-    ImageLog = 10,
-    ImageCopy = 11,
-};
+enum class EntryKind : std::uint8_t { ThisFolder, ParentFolder, Folder, File };
 
 // One row of a pane's entry list. Caption and size are bytes as the box sent
 // them; the window decides how to show them and hands them back unchanged.
 struct ListEntry {
     std::string caption;
-    int image = ImageFile;
+    EntryKind kind = EntryKind::File;
     std::string size;
 
     bool operator==(const ListEntry&) const = default;
 };
+
+// A pane's entries, kept compact: one text holds every caption and size,
+// and a row is eight bytes beside it. Shared by the session and the window,
+// so a folder of 100,000 entries is held once.
+class EntryList {
+public:
+    using const_iterator = IndexIterator<EntryList, ListEntry>;
+    using value_type = ListEntry;
+    using iterator = const_iterator;
+
+    EntryList() = default;
+    EntryList(std::initializer_list<ListEntry> entries);
+
+    void reserve(std::size_t rows, std::size_t textBytes);
+    // A caption longer than 65,535 bytes or a size longer than 255 is cut.
+    void Add(EntryKind kind, std::string_view caption, std::string_view size = {});
+
+    std::size_t size() const { return rows_.size(); }
+    bool empty() const { return rows_.empty(); }
+    std::string_view Caption(std::size_t index) const;
+    std::string_view Size(std::size_t index) const;
+    EntryKind Kind(std::size_t index) const { return rows_[index].kind; }
+    // A copy of one row.
+    ListEntry operator[](std::size_t index) const;
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+
+private:
+    struct Row {
+        std::uint32_t start;  // caption, then size, in text_
+        std::uint16_t captionLength;
+        std::uint8_t sizeLength;
+        EntryKind kind;
+    };
+
+    std::string text_;
+    std::vector<Row> rows_;
+};
+
+using SharedEntries = std::shared_ptr<const EntryList>;
+
+inline SharedEntries MakeEntries(std::initializer_list<ListEntry> entries) {
+    return std::make_shared<const EntryList>(entries);
+}
 
 }  // namespace olmira

@@ -14,35 +14,38 @@ bool IsFolderLine(std::string_view line) {
     return !line.empty() && line.back() == '/';
 }
 
-// An entry line's size field and name. The name is all that follows the
-// first space after the size, so names with spaces stay whole.
+// An entry line's size field and name. The size may be padded in front;
+// the name is all that follows the blank after it, so names with blanks,
+// at the end too, stay whole.
 struct EntryFields {
     std::string_view size;
     std::string_view name;
 };
 
 bool SplitEntry(std::string_view line, EntryFields& fields) {
-    const std::string_view trimmed = Trim(line);
-    const std::size_t space = trimmed.find(' ');
-    if (space == std::string_view::npos) {
+    while (!line.empty() && IsBlank(line.front())) {
+        line.remove_prefix(1);
+    }
+    const std::size_t space = line.find(' ');
+    if (space == std::string_view::npos || space + 1 == line.size()) {
         return false;
     }
-    fields.size = trimmed.substr(0, space);
-    fields.name = trimmed.substr(space + 1);
+    fields.size = line.substr(0, space);
+    fields.name = line.substr(space + 1);
     return true;
 }
 
-void AddEntries(const std::vector<std::string>& lines, bool folders, std::vector<ListEntry>& out) {
+void AddEntries(const ReplyLines& lines, bool folders, EntryList& out) {
     for (std::size_t i = kFirstEntryLine; i + 1 < lines.size(); ++i) {
-        const std::string& line = lines[i];
+        const std::string_view line = lines[i];
         EntryFields fields;
         if (IsFolderLine(line) != folders || !SplitEntry(line, fields)) {
             continue;
         }
         if (folders) {
-            out.push_back({std::string(fields.name), ImageFolder, {}});
+            out.Add(EntryKind::Folder, fields.name);
         } else {
-            out.push_back({std::string(fields.name), ImageFile, std::string(fields.size)});
+            out.Add(EntryKind::File, fields.name, fields.size);
         }
     }
 }
@@ -74,22 +77,26 @@ TStrArray SplitFields(std::string_view text) {
     return fields;
 }
 
-std::vector<std::string> DriveEntries(const std::vector<std::string>& replyLines) {
+std::vector<std::string> DriveEntries(const ReplyLines& replyLines) {
     std::vector<std::string> drives;
     for (std::size_t i = 1; i < replyLines.size(); ++i) {
         if (!replyLines[i].empty()) {
-            drives.push_back(replyLines[i] + "/");
+            drives.push_back(std::string(replyLines[i]) + "/");
         }
     }
     return drives;
 }
 
-std::vector<ListEntry> ListingEntries(const std::vector<std::string>& replyLines, int folderDepth) {
-    std::vector<ListEntry> entries;
-    entries.reserve(replyLines.size() + 2);
-    entries.push_back({"./", ImageRefresh, {}});
+EntryList ListingEntries(const ReplyLines& replyLines, int folderDepth) {
+    EntryList entries;
+    std::size_t textBytes = 0;
+    for (std::size_t i = kFirstEntryLine; i + 1 < replyLines.size(); ++i) {
+        textBytes += replyLines[i].size();
+    }
+    entries.reserve(replyLines.size() + 2, textBytes + 5);
+    entries.Add(EntryKind::ThisFolder, "./");
     if (folderDepth > 1) {
-        entries.push_back({"../", ImageFolderUp, {}});
+        entries.Add(EntryKind::ParentFolder, "../");
     }
     AddEntries(replyLines, true, entries);
     AddEntries(replyLines, false, entries);

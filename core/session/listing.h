@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "conversation/reply_lines.h"
 #include "session/list_entry.h"
 
 namespace olmira {
@@ -19,12 +20,13 @@ TStrArray SplitFields(std::string_view text);
 
 // The drive names of a drive-list reply: every line after the echo of the
 // command, each with "/" appended. Empty lines name no drive.
-std::vector<std::string> DriveEntries(const std::vector<std::string>& replyLines);
+std::vector<std::string> DriveEntries(const ReplyLines& replyLines);
 
 // The entries of a pane's list for a folder-listing reply: the echo, the
 // summary line, one line per entry ("<size kB> <name>", a folder's name
 // ending in "/") and the prompt. "./" comes first, "../" below a drive's
-// root, then the folders and then the files, each in reply order.
-std::vector<ListEntry> ListingEntries(const std::vector<std::string>& replyLines, int folderDepth);
+// root, then the folders and then the files, each in reply order. A name is
+// all that follows the size and its one blank, trailing blanks included.
+EntryList ListingEntries(const ReplyLines& replyLines, int folderDepth);
 
 }  // namespace olmira

@@ -9,6 +9,11 @@
 
 namespace olmira {
 
+// What a pane's folder label and the connect button say without a connection.
+inline constexpr char kNotConnected[] = "nicht verbunden";
+// The connect button's hint: "Verbindung zu <host> herstellen" or "... trennen".
+std::string ConnectHint(const std::string& host, bool connected);
+
 // Everything the box session does to the main window. Texts are bytes: the
 // program's own texts are UTF-8, texts from the box or the INI file are
 // passed through as they came, and the window decodes them for display.
@@ -36,7 +41,8 @@ public:
     virtual std::optional<std::string> SelectedDrive(Pane pane) const = 0;
 
     virtual void ClearEntryList(Pane pane) = 0;
-    virtual void SetEntries(Pane pane, std::vector<ListEntry> entries) = 0;
+    // The list is shared with the session, which keeps it as the pane's entries.
+    virtual void SetEntries(Pane pane, SharedEntries entries) = 0;
     virtual std::optional<ListEntry> SelectedEntry(Pane pane) const = 0;
     virtual void SetFolderUpEnabled(Pane pane, bool enabled) = 0;
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "error.h"
-#include "session/headless_session.h"
+#include "front/headless_session.h"
 #include "settings/setup.h"
 #include "simbox_env.h"
 
@@ -52,10 +52,10 @@ TEST_F(SessionOnTheBox, LogsInByQuietTimeAndLearnsThePrompt) {
 }
 
 TEST_F(SessionOnTheBox, ListsAFolderUntilThePromptComesBack) {
-    const std::vector<ListEntry> entries = box.Listing("hdd/");
+    const EntryList entries = *box.Listing("hdd/");
     ASSERT_GE(entries.size(), 2u);
-    EXPECT_EQ(entries.front().caption, "./");
-    EXPECT_THAT(entries, Contains(ListEntry{"Filme/", ImageFolder, ""}));
+    EXPECT_EQ(entries.Caption(0), "./");
+    EXPECT_THAT(entries, Contains(ListEntry{"Filme/", EntryKind::Folder, ""}));
     EXPECT_EQ(box.Session().PaneOf(Source).CurrentPath, "hdd/");
 }
 
@@ -69,7 +69,7 @@ TEST_F(SessionOnTheBox, ASecondConnectionLogsInLikeTheFirst) {
     EXPECT_EQ(box.Settings().PromptMarker, Marker());
     EXPECT_EQ(window.statusTexts.size(), 4u);
     // The marker ends replies again: a listing completes without quiet time.
-    EXPECT_GE(box.Listing("usb/").size(), 1u);
+    EXPECT_GE(box.Listing("usb/")->size(), 1u);
 }
 
 TEST_F(SessionOnTheBox, TheBoxGoingAwayShowsTheDisconnectedLook) {

@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "conversation/box_channel.h"
+#include "conversation/tick_clock.h"
 #include "error.h"
-#include "session/box_channel.h"
 #include "session/box_session.h"
-#include "session/tick_clock.h"
 
 namespace olmira {
 

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "session/headless_window.h"
+#include "front/headless_window.h"
 
 // Shows a copy's progress window as text: one line that updates itself on a
 // terminal, a line per update elsewhere. Detaches from the window when gone.

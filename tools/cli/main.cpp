@@ -13,8 +13,8 @@
 
 #include "cli/console_progress.h"
 #include "error.h"
+#include "front/headless_session.h"
 #include "olmirafm_version.h"
-#include "session/headless_session.h"
 #include "settings/setup.h"
 
 namespace {
@@ -39,11 +39,11 @@ olmira::TSetup LoadSettings(const std::string& iniPath) {
     return settings;
 }
 
-void PrintEntries(const std::vector<olmira::ListEntry>& entries) {
-    for (const olmira::ListEntry& entry : entries) {
-        std::cout << entry.caption;
-        if (!entry.size.empty()) {
-            std::cout << '\t' << entry.size;
+void PrintEntries(const olmira::EntryList& entries) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        std::cout << entries.Caption(i);
+        if (!entries.Size(i).empty()) {
+            std::cout << '\t' << entries.Size(i);
         }
         std::cout << '\n';
     }
@@ -72,12 +72,13 @@ int main(int argc, char** argv) {
     CLI11_PARSE(app, argc, argv);
     try {
         olmira::HeadlessSession run(LoadSettings(args.iniPath));
+        run.Window().keepLog = false;
         if (*drives) {
             for (const std::string& drive : run.Drives()) {
                 std::cout << drive << '\n';
             }
         } else if (*ls) {
-            PrintEntries(run.Listing(args.path));
+            PrintEntries(*run.Listing(args.path));
         } else {
             ConsoleProgress progress(std::cerr, run.Window());
             run.Copy(args.source, args.destFolder, args.overwrite);

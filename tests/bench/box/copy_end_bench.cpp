@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "session/headless_session.h"
+#include "front/headless_session.h"
 
 namespace {
 

@@ -12,15 +12,16 @@
 #include <stdexcept>
 #include <thread>
 
+#include "conversation/box_channel.h"
+#include "conversation/conversation.h"
+#include "conversation/tick_clock.h"
 #include "entry_list_view.h"
 #include "event_loop_hand_over.h"
 #include "form_log.h"
 #include "form_main.h"
 #include "handover/ui_hand_over.h"
 #include "message_boxes.h"
-#include "session/box_channel.h"
 #include "session/box_session.h"
-#include "session/tick_clock.h"
 #include "settings/setup.h"
 
 namespace {
@@ -64,7 +65,8 @@ public:
         : window_(olmira::SetupPlace{"/nonexistent", "/nonexistent/olmirafm.ini",
                                      olmira::ProcessEnvironment},
                   boxes_),
-          session_(settings_, window_, channel_, clock_) {
+          conversation_(channel_, settings_.PromptMarker),
+          session_(settings_, window_, channel_, conversation_, clock_) {
         settings_.PromptMarker = std::string(kPrompt, std::strlen(kPrompt) - 1);
         window_.show();
         if (!QTest::qWaitForWindowExposed(&window_)) {
@@ -83,6 +85,7 @@ private:
     olmira::TSetup settings_;
     NullChannel channel_;
     olmira::SystemTickClock clock_;
+    olmira::Conversation conversation_;
     olmira::BoxSession session_;
 };
 
@@ -91,7 +94,7 @@ void BM_ListingToFilledView(benchmark::State& state) {
     const int entries = static_cast<int>(state.range(0));
     const std::string reply = ListingReply(entries);
     for (auto _ : state) {
-        bench.Session().SetSessionState(olmira::ssAwaitSourceListing);
+        bench.Session().ShowFolder(olmira::Source, "hdd/");
         bench.Session().TelnetDataAvailable(reply);
         bench.List().viewport()->repaint();
         QCoreApplication::processEvents();
@@ -137,7 +140,7 @@ void BM_LongestStallWhileListing(benchmark::State& state) {
     const std::string reply = ListingReply(entries);
     qint64 longestStallMs = 0;
     for (auto _ : state) {
-        bench.Session().SetSessionState(olmira::ssAwaitSourceListing);
+        bench.Session().ShowFolder(olmira::Source, "hdd/");
         bench.Window().ClearEntryList(olmira::Source);
         QEventLoop loop;
         QElapsedTimer sinceBeat;

@@ -1,9 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "conversation/job_notice.h"
 #include "copy/copy_commands.h"
 #include "copy/copy_progress.h"
-#include "copy/job_notice.h"
 #include "copy/name_pattern.h"
 
 namespace olmira {
@@ -66,7 +66,7 @@ TEST(CopyProgressTest, BarAndRateTruncateTowardZero) {
 }
 
 TEST(CopyProgressTest, ProgressLineStandsBeforeTheNewestPrompt) {
-    const std::vector<std::string> lines = {
+    const ReplyLines lines = {
         "cp -r a b & box# x", "ls 1", "100 a", "box# ", "ls 2", "200 a", "box# "};
     EXPECT_EQ(ProgressLine(lines, "box#"), "200 a");
     EXPECT_EQ(ProgressLine({"box# echo", "no prompt"}, "box#"), "");
@@ -94,8 +94,11 @@ TEST(CopyCommandsTest, EveryNameReachesTheBoxAsOneWordAndQuestionMarksMatch) {
 }
 
 TEST(NamePatternTest, QuestionMarksStandForAnyByte) {
-    const std::vector<ListEntry> entries = {
-        {"./", 0, {}}, {"../", 0, {}}, {"K?se.ts", 0, "1"}, {"Kase.ts", 0, "1"}, {"Kose/", 0, {}}};
+    const EntryList entries = {{"./", EntryKind::ThisFolder, {}},
+                               {"../", EntryKind::ParentFolder, {}},
+                               {"K?se.ts", EntryKind::File, "1"},
+                               {"Kase.ts", EntryKind::File, "1"},
+                               {"Kose/", EntryKind::Folder, {}}};
     EXPECT_EQ(CountMatches("K?se.ts", entries), 2u);
     EXPECT_EQ(CountMatches("Kase.ts", entries), 1u);
     EXPECT_EQ(CountMatches("K?se/", entries), 1u);

@@ -3,27 +3,27 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fake_box.h"
-#include "session/headless_window.h"
-#include "settings/setup.h"
+#include "fake_session.h"
 
 namespace olmira {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::Not;
+using ::testing::StartsWith;
 
 constexpr char kCopyLine[] = "cp -r \"/var/media/hdd/Filme/Der Film.ts\" /var/media/usb/ &";
 constexpr char kPollLine[] = "ls -1Aps \"/var/media/usb/Der Film.ts\"";
 
 // A session with both panes listed: hdd/Filme/ as source, usb/ as destination.
-class CopyControllerTest : public ::testing::Test {
+class CopyControllerTest : public ::testing::Test, protected FakeSession {
 protected:
     CopyControllerTest() {
         settings.PromptMarker = "box#";
         settings.update_intervall = 5000;
         settings.progress_min_size = 6000;
-        session.SetCopyReplies(&copy);
         List(Source, "hdd/Filme/",
              {"8000 Der Film.ts", "4 Kurz.ts", "0 Serien/", "1 K?se.ts", "1 Kase.ts"});
         List(Destination, "usb/", {"4 Kurz.ts", "0 Alt/"});
@@ -32,12 +32,19 @@ protected:
 
     void List(Pane pane, const std::string& path, const std::vector<std::string>& entries) {
         session.ShowFolder(pane, path);
+        Reply(Listing(entries));
+    }
+
+    static std::string Listing(const std::vector<std::string>& entries) {
         std::string reply = "ls\r\ntotal 1\r\n";
         for (const std::string& entry : entries) {
             reply += entry + "\r\n";
         }
-        Reply(reply);
+        return reply;
     }
+
+    // The destination's listing after a copy.
+    void DestinationListed() { Reply(Listing({"4 Kurz.ts", "0 Alt/"})); }
 
     void Reply(const std::string& lines) { session.TelnetDataAvailable(lines + "box# "); }
 
@@ -52,13 +59,6 @@ protected:
         window.copyTimerMs.reset();
         copy.CopyTimerTimer();
     }
-
-    TSetup settings;
-    HeadlessWindow window;
-    FakeChannel channel;
-    FakeClock clock;
-    BoxSession session{settings, window, channel, clock};
-    CopyController copy{settings, session, window, window, channel};
 };
 
 TEST_F(CopyControllerTest, LargeFileShowsProgressFromEachPoll) {
@@ -122,6 +122,7 @@ TEST_F(CopyControllerTest, SmallFilesAndFoldersArePolledQuietlyUntilTheyEnd) {
         Expire(CopyController::kQuietPollMs);
         Reply("ls\r\n[1]+  Done                       cp -r a b\r\n");
         Expire(CopyController::kSettleMs);
+        DestinationListed();
         EXPECT_FALSE(copy.Running()) << caption;
         EXPECT_EQ(window.statusTexts.back(), "Bereit...");
     }
@@ -143,6 +144,7 @@ TEST_F(CopyControllerTest, FailedCopyIsReportedWithCpsMessages) {
         Expire(CopyController::kSettleMs);
         EXPECT_THAT(window.messages,
                     ElementsAre("Kopieren fehlgeschlagen:\ncp: cannot stat 'x': No such file"));
+        DestinationListed();
     }
 }
 
@@ -188,6 +190,7 @@ TEST_F(CopyControllerTest, CancelKillsTheJobAndRemovesOnlyANewCopy) {
     Reply("rm\r\n");
     Expire(CopyController::kSettleMs);
     EXPECT_EQ(channel.sent.back(), "ls -1Aps /var/media/usb/");
+    DestinationListed();
 
     // What was there before the copy stays.
     window.answerYes = true;
@@ -200,6 +203,39 @@ TEST_F(CopyControllerTest, CancelKillsTheJobAndRemovesOnlyANewCopy) {
     Expire(CopyController::kSettleMs);
     EXPECT_THAT(channel.sent, ElementsAre("cp -r /var/media/hdd/Filme/Kurz.ts /var/media/usb/ &",
                                           "kill %1", "ls -1Aps /var/media/usb/"));
+}
+
+// F5 right after the destination's "go": the question and the rule that
+// keeps what existed before both read the folder the copy goes to.
+TEST_F(CopyControllerTest, ACopyWaitsForTheListingOfItsDestinationFolder) {
+    session.ShowFolder(Destination, "PC1/");
+    Start("Der Film.ts");
+    EXPECT_THAT(window.questions, IsEmpty());
+    EXPECT_FALSE(window.mainPanelEnabled);
+    EXPECT_THAT(channel.sent, ElementsAre("ls -1Aps /var/media/PC1/"));
+
+    window.answerYes = true;
+    Reply(Listing({"8000 Der Film.ts"}));
+    EXPECT_THAT(window.questions,
+                ElementsAre("Der Film.ts ist im Ziel schon vorhanden. Überschreiben?"));
+    EXPECT_EQ(channel.sent.back(), "cp -r \"/var/media/hdd/Filme/Der Film.ts\" /var/media/PC1/ &");
+    Reply("cp\r\n");
+    copy.Cancel();
+    Reply("kill\r\n[1]+  Terminated              cp -r a b\r\n");
+    Expire(CopyController::kSettleMs);
+    EXPECT_THAT(channel.sent, Not(Contains(StartsWith("rm "))));
+    EXPECT_EQ(channel.sent.back(), "ls -1Aps /var/media/PC1/");
+}
+
+TEST_F(CopyControllerTest, NoAfterWaitingGivesThePanesBack) {
+    session.ShowFolder(Destination, "PC1/");
+    Start("Kurz.ts");
+    window.answerYes = false;
+    Reply(Listing({"4 Kurz.ts"}));
+    EXPECT_EQ(window.questions.size(), 1u);
+    EXPECT_TRUE(window.mainPanelEnabled);
+    EXPECT_FALSE(copy.Running());
+    EXPECT_EQ(channel.sent.size(), 1u);
 }
 
 TEST_F(CopyControllerTest, DisconnectDuringACopyLeavesItToTheBox) {
@@ -229,7 +265,6 @@ TEST_F(CopyControllerTest, ThePanesFinishedListingBeforeTheDestinationIsListed) 
     Expire(CopyController::kSettleMs);
     EXPECT_EQ(channel.sent.back(), "ls -1Aps /var/media/hdd/");
     Reply("ls\r\ntotal 0\r\n");
-    Expire(CopyController::kSettleMs);
     EXPECT_EQ(channel.sent.back(), "ls -1Aps /var/media/usb/");
 }
 

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "error.h"
-#include "fake_box.h"
-#include "session/headless_window.h"
-#include "settings/setup.h"
+#include "fake_session.h"
 
 namespace olmira {
 namespace {
@@ -14,13 +12,12 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-class BoxSessionTest : public ::testing::Test {
+class BoxSessionTest : public ::testing::Test, protected FakeSession {
 protected:
     BoxSessionTest() {
         settings.olmira_Host = "box";
         settings.olmira_User = "root";
         settings.olmira_Pass = "geheim";
-        channel.session = &session;
     }
 
     void Connect() {
@@ -50,12 +47,6 @@ protected:
         Receive("ls -1A /var/media\r\nhdd\r\nusb\r\n" + prompt);
         Ticks(4);
     }
-
-    TSetup settings;
-    HeadlessWindow window;
-    FakeChannel channel;
-    FakeClock clock;
-    BoxSession session{settings, window, channel, clock};
 };
 
 TEST_F(BoxSessionTest, MissingHostShowsMessageForConnectAndDisconnect) {
@@ -207,11 +198,13 @@ TEST_F(ReceivingTest, MarkerInTheBlockEndsTheReplyWithTheTailAsLastLine) {
     EXPECT_EQ(session.ReceiveBuffer(), "");
 }
 
-TEST_F(ReceivingTest, MarkerSplitAcrossBlocksEndsNoReply) {
+TEST_F(ReceivingTest, PromptSplitAcrossBlocksEndsTheReply) {
     Receive("one\r\nbo");
-    Receive("x# ");
-    EXPECT_THAT(session.ReplyLines(), ElementsAre("one"));
-    EXPECT_EQ(session.ReceiveBuffer(), "box# ");
+    Receive("x#");
+    EXPECT_EQ(session.ReceiveBuffer(), "box#");
+    Receive(" ");
+    EXPECT_THAT(session.ReplyLines(), ElementsAre("one", "box# "));
+    EXPECT_EQ(session.ReceiveBuffer(), "");
 }
 
 TEST_F(ReceivingTest, EmptyMarkerNeverEndsAReply) {
@@ -298,7 +291,7 @@ protected:
 
     std::vector<std::string> Captions(Pane pane) {
         std::vector<std::string> captions;
-        for (const ListEntry& entry : window.View(pane).entries) {
+        for (const ListEntry& entry : *window.View(pane).entries) {
             captions.push_back(entry.caption);
         }
         return captions;
@@ -312,10 +305,36 @@ TEST_F(NavigationTest, GoListsTheDriveAndOnlyTheDestinationEnablesCopying) {
     window.View(Destination).selectedDrive = 1;
     session.ChooseDrive(Destination);
     EXPECT_TRUE(window.copyEnabled);
-    EXPECT_THAT(channel.sent, ElementsAre("ls -1Aps /var/media/hdd/", "ls -1Aps /var/media/usb/"));
     EXPECT_EQ(window.View(Destination).caption, "usb/");
     EXPECT_EQ(session.PaneOf(Destination).FolderDepth, 1);
+    // The destination's listing waits for the source's reply.
+    EXPECT_THAT(channel.sent, ElementsAre("ls -1Aps /var/media/hdd/"));
+    ReceiveListing("ls -1Aps /var/media/hdd/", "4 a.ts\r\n");
+    EXPECT_THAT(channel.sent, ElementsAre("ls -1Aps /var/media/hdd/", "ls -1Aps /var/media/usb/"));
     EXPECT_EQ(session.SessionState(), ssAwaitDestListing);
+}
+
+// Quick hands: every listing lands in its own pane, a second listing of a
+// pane replaces one that has not gone out, and an entry opens below the
+// folder it was listed in.
+TEST_F(NavigationTest, ListingsGivenWhileAReplyIsOutstandingWaitTheirTurn) {
+    session.ChooseDrive(Source);
+    ReceiveListing("ls", "4 Filme/\r\n4 Serien/\r\n");
+    session.ChooseDrive(Destination);
+    ASSERT_TRUE(window.SelectEntry(Source, "Filme/"));
+    session.EnterSelected(Source);
+    ASSERT_TRUE(window.SelectEntry(Source, "Serien/"));
+    session.EnterSelected(Source);
+    EXPECT_EQ(window.View(Source).caption, "hdd/Serien/");
+    ReceiveListing("ls", "8 dest.ts\r\n");
+    EXPECT_THAT(Captions(Destination), ElementsAre("./", "dest.ts"));
+    EXPECT_THAT(Captions(Source), ElementsAre("./", "Filme/", "Serien/"));
+    EXPECT_EQ(channel.sent.back(), "ls -1Aps /var/media/hdd/Serien/");
+    ReceiveListing("ls", "8 folge.ts\r\n");
+    EXPECT_THAT(Captions(Source), ElementsAre("./", "../", "folge.ts"));
+    EXPECT_THAT(Captions(Destination), ElementsAre("./", "dest.ts"));
+    EXPECT_EQ(channel.sent.size(), 3u);
+    EXPECT_EQ(session.PaneOf(Source).ListedPath, "hdd/Serien/");
 }
 
 TEST_F(NavigationTest, ListingPutsFoldersFirstAndShowsParentOnlyBelowTheRoot) {
@@ -324,7 +343,7 @@ TEST_F(NavigationTest, ListingPutsFoldersFirstAndShowsParentOnlyBelowTheRoot) {
                    "1234567 aufnahme.ts\r\n   4 Filme/\r\n  8 My Film.ts\r\n4 Neuer Ordner/\r\n");
     EXPECT_THAT(Captions(Source),
                 ElementsAre("./", "Filme/", "Neuer Ordner/", "aufnahme.ts", "My Film.ts"));
-    EXPECT_EQ(window.View(Source).entries[3].size, "1234567");
+    EXPECT_EQ((*window.View(Source).entries)[3].size, "1234567");
     EXPECT_FALSE(window.View(Source).folderUpEnabled);
 
     ASSERT_TRUE(window.SelectEntry(Source, "Neuer Ordner/"));
@@ -343,6 +362,7 @@ TEST_F(NavigationTest, DoubleClicksOnSpecialEntriesRefreshOrGoUp) {
     session.EnterSelected(Source);  // a file: nothing
     window.SelectEntry(Source, "./");
     session.EnterSelected(Source);
+    ReceiveListing("ls", "4 Filme/\r\n8 a.ts\r\n");
     window.SelectEntry(Source, "Filme/");
     session.EnterSelected(Source);
     ReceiveListing("ls", "4 Serie/\r\n");
@@ -351,6 +371,7 @@ TEST_F(NavigationTest, DoubleClicksOnSpecialEntriesRefreshOrGoUp) {
     ReceiveListing("ls", "");
     window.SelectEntry(Source, "../");
     session.EnterSelected(Source);
+    ReceiveListing("ls", "4 Serie/\r\n");
     session.FolderUp(Source);
     session.FolderUp(Source);  // at the drive's root: nothing
     EXPECT_THAT(
@@ -374,6 +395,7 @@ TEST_F(NavigationTest, NothingIsSentWithoutADriveOrASelection) {
 
 TEST_F(NavigationTest, AFailedSendLeavesThePaneWhereItWas) {
     session.ChooseDrive(Source);
+    ReceiveListing("ls", "");
     channel.gone = true;
     window.View(Source).selectedDrive = 1;
     EXPECT_THROW(session.ChooseDrive(Source), Error);

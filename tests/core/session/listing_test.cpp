@@ -31,17 +31,20 @@ TEST(DriveEntriesTest, SkipsTheEchoAndAppendsASlash) {
     EXPECT_THAT(DriveEntries({"ls -1A /var/media", "usb"}), ElementsAre("usb/"));
 }
 
-std::vector<std::string> Reply(std::vector<std::string> entries) {
-    entries.insert(entries.begin(), {"ls -1Aps /var/media/hdd/", "total 42"});
-    entries.push_back("root@box:~# ");
-    return entries;
+ReplyLines Reply(const std::vector<std::string>& entries) {
+    ReplyLines lines{"ls -1Aps /var/media/hdd/", "total 42"};
+    for (const std::string& entry : entries) {
+        lines.push_back(entry);
+    }
+    lines.push_back("root@box:~# ");
+    return lines;
 }
 
 TEST(ListingEntriesTest, ReadsSizesAndNamesAsReceived) {
     const auto entries = ListingEntries(Reply({"   4 Filme/", "1234567 aufnahme.ts"}), 1);
-    EXPECT_THAT(entries,
-                ElementsAre(ListEntry{"./", ImageRefresh, ""}, ListEntry{"Filme/", ImageFolder, ""},
-                            ListEntry{"aufnahme.ts", ImageFile, "1234567"}));
+    EXPECT_THAT(entries, ElementsAre(ListEntry{"./", EntryKind::ThisFolder, ""},
+                                     ListEntry{"Filme/", EntryKind::Folder, ""},
+                                     ListEntry{"aufnahme.ts", EntryKind::File, "1234567"}));
 }
 
 TEST(ListingEntriesTest, FoldersPrecedeFilesEachInReplyOrder) {
@@ -58,7 +61,7 @@ TEST(ListingEntriesTest, NamesKeepSpacesQuotesAndForeignBytes) {
     const auto entries = ListingEntries(
         Reply({"8 My Film.ts", "4 Neuer Ordner/", "1 say \"hi\" $HOME.ts", "1 caf\xe9.ts"}), 1);
     ASSERT_EQ(entries.size(), 5u);
-    EXPECT_EQ(entries[1], (ListEntry{"Neuer Ordner/", ImageFolder, ""}));
+    EXPECT_EQ(entries[1], (ListEntry{"Neuer Ordner/", EntryKind::Folder, ""}));
     EXPECT_EQ(entries[2].caption, "My Film.ts");
     EXPECT_EQ(entries[3].caption, "say \"hi\" $HOME.ts");
     EXPECT_EQ(entries[4].caption, "caf\xe9.ts");

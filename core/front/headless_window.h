@@ -24,10 +24,10 @@ public:
     struct PaneView {
         bool enabled = false;
         bool folderUpEnabled = false;
-        std::string caption = "nicht verbunden";
+        std::string caption = kNotConnected;
         std::vector<std::string> drives;
         std::optional<std::size_t> selectedDrive;
-        std::vector<ListEntry> entries;
+        SharedEntries entries = std::make_shared<const EntryList>();
         std::optional<std::size_t> selectedEntry;
         int listingsShown = 0;
     };
@@ -62,10 +62,10 @@ public:
         return view.drives.at(*view.selectedDrive);
     }
     void ClearEntryList(Pane pane) override {
-        View(pane).entries.clear();
+        View(pane).entries = std::make_shared<const EntryList>();
         View(pane).selectedEntry.reset();
     }
-    void SetEntries(Pane pane, std::vector<ListEntry> entries) override {
+    void SetEntries(Pane pane, SharedEntries entries) override {
         View(pane).entries = std::move(entries);
         View(pane).selectedEntry.reset();
         View(pane).listingsShown += 1;
@@ -75,12 +75,17 @@ public:
         if (!view.selectedEntry) {
             return std::nullopt;
         }
-        return view.entries.at(*view.selectedEntry);
+        return (*view.entries)[*view.selectedEntry];
     }
     void SetFolderUpEnabled(Pane pane, bool enabled) override {
         View(pane).folderUpEnabled = enabled;
     }
-    void AppendLog(const std::string& block) override { log.push_back(block); }
+    void AppendLog(const std::string& block) override {
+        ++blocksReceived;
+        if (keepLog) {
+            log.push_back(block);
+        }
+    }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void ShowError(const std::string& text) override { errors.push_back(text); }
     void StartTimer() override { timerRunning = true; }
@@ -111,8 +116,8 @@ public:
     // Selects the entry with this caption; false when there is none.
     bool SelectEntry(Pane pane, const std::string& caption) {
         PaneView& view = View(pane);
-        for (std::size_t i = 0; i < view.entries.size(); ++i) {
-            if (view.entries[i].caption == caption) {
+        for (std::size_t i = 0; i < view.entries->size(); ++i) {
+            if (view.entries->Caption(i) == caption) {
                 view.selectedEntry = i;
                 return true;
             }
@@ -130,6 +135,9 @@ public:
     bool copyEnabled = true;
     bool timerRunning = false;
     std::vector<std::string> log;
+    // Without the log's text a folder of 100,000 entries is not held twice.
+    bool keepLog = true;
+    std::size_t blocksReceived = 0;
     std::vector<std::string> messages;
     std::vector<std::string> errors;
     std::array<PaneView, 2> panes;

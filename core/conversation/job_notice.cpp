@@ -1,4 +1,4 @@
-#include "copy/job_notice.h"
+#include "conversation/job_notice.h"
 
 namespace olmira {
 

@@ -1,4 +1,4 @@
-#include "session/shell_command.h"
+#include "conversation/shell_command.h"
 
 #include <algorithm>
 

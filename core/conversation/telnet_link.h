@@ -1,11 +1,9 @@
 #pragma once
 
-#include "session/box_channel.h"
+#include "conversation/box_channel.h"
 #include "telnet/telnet_channel.h"
 
 namespace olmira {
-
-class BoxSession;
 
 // Lets a box session talk through a Telnet channel and routes the channel's
 // received blocks and the end of its reader back to the session.
@@ -13,7 +11,7 @@ class TelnetLink final : public BoxChannel {
 public:
     explicit TelnetLink(TTelnetChannel& telnet) : telnet_(telnet) {}
 
-    void Attach(BoxSession& session);
+    void Attach(BoxListener& listener);
 
     void SetHost(const std::string& host) override { telnet_.Host = host; }
     void ConnectAsync(ConnectDone done) override { telnet_.ConnectAsync(std::move(done)); }

@@ -1,4 +1,4 @@
-#include "session/tick_clock.h"
+#include "conversation/tick_clock.h"
 
 #include <chrono>
 

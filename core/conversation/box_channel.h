@@ -8,9 +8,19 @@
 
 namespace olmira {
 
+// Whoever the box's output goes to, on the UI thread.
+class BoxListener {
+public:
+    virtual ~BoxListener() = default;
+    // One received block, Telnet commands removed.
+    virtual void TelnetDataAvailable(const std::string& buffer) = 0;
+    // The box closed the connection or the channel's reader failed.
+    virtual void ConnectionLost() = 0;
+};
+
 // The session's view of the connection to the box: where to connect, lines
 // out, and a way to drop the connection. Received text comes back through
-// BoxSession::TelnetDataAvailable.
+// a BoxListener.
 class BoxChannel {
 public:
     using ConnectDone = std::function<void(std::exception_ptr error)>;

@@ -6,14 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "copy/copy_controller.h"
-#include "handover/ui_hand_over.h"
-#include "session/box_session.h"
-#include "session/headless_window.h"
-#include "session/tick_clock.h"
+#include "front/box_assembly.h"
+#include "front/headless_window.h"
 #include "settings/setup.h"
-#include "telnet/telnet_channel.h"
-#include "telnet/telnet_link.h"
 
 namespace olmira {
 
@@ -23,12 +18,11 @@ namespace olmira {
 class HeadlessSession {
 public:
     explicit HeadlessSession(TSetup settings);
-    ~HeadlessSession();
 
     // Connects and logs in; the drive entries ("hdd/", ...).
     std::vector<std::string> Drives();
     // The entries of the folder path (relative to /var/media) as a pane shows them.
-    std::vector<ListEntry> Listing(std::string path);
+    SharedEntries Listing(std::string path);
     // Copies source (a file or folder below /var/media) into the folder
     // destFolder as the window does; returns once the destination has been
     // listed afresh. overwrite answers the question for an existing name.
@@ -47,8 +41,8 @@ public:
     static constexpr std::chrono::milliseconds kPatience{30000};
 
     HeadlessWindow& Window() { return window_; }
-    BoxSession& Session() { return session_; }
-    CopyController& Copier() { return copy_; }
+    BoxSession& Session() { return box_.Session(); }
+    CopyController& Copier() { return box_.Copier(); }
     TSetup& Settings() { return settings_; }
 
 private:
@@ -57,13 +51,8 @@ private:
     void ServeTimers(std::chrono::steady_clock::time_point& nextTick);
 
     TSetup settings_;
-    UiHandOver handOver_;
-    TTelnetChannel telnet_{handOver_};
-    TelnetLink link_{telnet_};
     HeadlessWindow window_;
-    SystemTickClock clock_;
-    BoxSession session_{settings_, window_, link_, clock_};
-    CopyController copy_{settings_, session_, window_, window_, link_};
+    BoxAssembly box_{settings_, window_, window_};
     bool connected_ = false;
     // When the copy timer fires, for the timer start it was computed for.
     std::optional<std::chrono::steady_clock::time_point> copyDue_;

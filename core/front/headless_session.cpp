@@ -1,4 +1,4 @@
-#include "session/headless_session.h"
+#include "front/headless_session.h"
 
 #include <algorithm>
 #include <chrono>
@@ -28,16 +28,7 @@ std::string RelativePath(std::string path, bool folder) {
 
 }  // namespace
 
-HeadlessSession::HeadlessSession(TSetup settings) : settings_(std::move(settings)) {
-    link_.Attach(session_);
-    session_.SetCopyReplies(&copy_);
-}
-
-// The reader may be handing a block over right now (a failure ends a run
-// without the goodbye); it has to be served while the session still exists.
-HeadlessSession::~HeadlessSession() {
-    telnet_.Disconnect();
-}
+HeadlessSession::HeadlessSession(TSetup settings) : settings_(std::move(settings)) {}
 
 void HeadlessSession::ThrowIfFailed() {
     if (!window_.errors.empty()) {
@@ -53,7 +44,7 @@ void HeadlessSession::ServeTimers(Clock::time_point& nextTick) {
     if (Clock::now() >= nextTick) {
         nextTick += kTimerPeriod;
         if (window_.timerRunning) {
-            session_.TimerTimer();
+            Session().TimerTimer();
         }
     }
     if (!window_.copyTimerMs) {
@@ -64,7 +55,7 @@ void HeadlessSession::ServeTimers(Clock::time_point& nextTick) {
     } else if (Clock::now() >= *copyDue_) {
         window_.copyTimerMs.reset();
         copyDue_.reset();
-        copy_.CopyTimerTimer();
+        Copier().CopyTimerTimer();
     }
 }
 
@@ -72,14 +63,14 @@ void HeadlessSession::RunUntil(const std::function<bool()>& done, const char* wa
                                std::chrono::milliseconds patience) {
     auto deadline = Clock::now() + patience;
     auto nextTick = Clock::now() + kTimerPeriod;
-    std::size_t blocksSeen = window_.log.size();
+    std::size_t blocksSeen = window_.blocksReceived;
     while (!done()) {
         ThrowIfFailed();
-        if (connected_ && window_.connectImage == 0 && !session_.Connecting()) {
+        if (connected_ && window_.connectImage == 0 && !Session().Connecting()) {
             throw Error("Verbindung zur Box wurde getrennt");
         }
-        if (window_.log.size() != blocksSeen) {
-            blocksSeen = window_.log.size();
+        if (window_.blocksReceived != blocksSeen) {
+            blocksSeen = window_.blocksReceived;
             deadline = Clock::now() + patience;
         }
         if (Clock::now() > deadline) {
@@ -89,7 +80,7 @@ void HeadlessSession::RunUntil(const std::function<bool()>& done, const char* wa
         if (copyDue_) {
             wake = std::min(wake, *copyDue_);
         }
-        handOver_.ServeFor(std::chrono::duration_cast<std::chrono::milliseconds>(
+        box_.HandOver().ServeFor(std::chrono::duration_cast<std::chrono::milliseconds>(
             std::max(wake - Clock::now(), Clock::duration::zero())));
         ServeTimers(nextTick);
     }
@@ -97,7 +88,7 @@ void HeadlessSession::RunUntil(const std::function<bool()>& done, const char* wa
 }
 
 void HeadlessSession::LogIn() {
-    session_.tbConnectClick();
+    Session().tbConnectClick();
     RunUntil([this] { return window_.connectImage == 1; }, "Verbindung");
     connected_ = true;
     RunUntil([this] { return window_.View(Source).enabled; }, "Liste der Laufwerke");
@@ -108,7 +99,7 @@ void HeadlessSession::ShowAndWait(Pane pane, const std::string& path) {
         LogIn();
     }
     const int shown = window_.View(pane).listingsShown;
-    session_.ShowFolder(pane, path);
+    Session().ShowFolder(pane, path);
     RunUntil([this, pane, shown] { return window_.View(pane).listingsShown > shown; },
              "Verzeichnisliste");
 }
@@ -120,7 +111,7 @@ std::vector<std::string> HeadlessSession::Drives() {
     return window_.View(Source).drives;
 }
 
-std::vector<ListEntry> HeadlessSession::Listing(std::string path) {
+SharedEntries HeadlessSession::Listing(std::string path) {
     ShowAndWait(Source, RelativePath(std::move(path), true));
     return window_.View(Source).entries;
 }
@@ -140,8 +131,8 @@ void HeadlessSession::Copy(const std::string& source, const std::string& destFol
     ShowAndWait(Destination, RelativePath(destFolder, true));
     window_.answerYes = overwrite;
     const std::size_t questions = window_.questions.size();
-    copy_.tbCopyFileClick();
-    if (!copy_.Running()) {
+    Copier().tbCopyFileClick();
+    if (!Copier().Running()) {
         ThrowIfFailed();
         if (window_.questions.size() > questions) {
             throw Error(window_.questions.back() + " Nein (--overwrite kopiert trotzdem).");
@@ -150,13 +141,13 @@ void HeadlessSession::Copy(const std::string& source, const std::string& destFol
     const int listed = window_.View(Destination).listingsShown;
     RunUntil(
         [this, listed] {
-            return !copy_.Running() && window_.View(Destination).listingsShown > listed;
+            return !Copier().Running() && window_.View(Destination).listingsShown > listed;
         },
         "Kopiervorgang");
 }
 
 void HeadlessSession::Finish() {
-    session_.DisconnectForExit();
+    Session().DisconnectForExit();
 }
 
 }  // namespace olmira

@@ -1,0 +1,95 @@
+#include "conversation/conversation.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "conversation/box_channel.h"
+
+namespace olmira {
+
+Conversation::Conversation(BoxChannel& channel, const std::string& promptMarker)
+    : channel_(channel), framer_(promptMarker) {}
+
+bool Conversation::Pending(int slot) const {
+    return (outstanding_ && outstanding_->slot == slot) ||
+           std::any_of(queue_.begin(), queue_.end(), [slot](const Item& item) {
+               return !item.step && item.command.slot == slot;
+           });
+}
+
+// A waiting command of the same slot is replaced where it stands, unless a
+// step lies between: what the step sees must stay what was asked before it.
+void Conversation::Send(Command command) {
+    if (command.slot != 0 && !stepInsert_) {
+        for (auto item = queue_.rbegin(); item != queue_.rend() && !item->step; ++item) {
+            if (item->command.slot == command.slot) {
+                item->command = std::move(command);
+                return;
+            }
+        }
+    }
+    Enqueue({std::move(command), {}});
+}
+
+void Conversation::Then(Step step) {
+    Enqueue({{}, std::move(step)});
+}
+
+void Conversation::Enqueue(Item item) {
+    if (stepInsert_) {
+        queue_.insert(queue_.begin() + static_cast<std::ptrdiff_t>((*stepInsert_)++),
+                      std::move(item));
+        return;
+    }
+    queue_.push_back(std::move(item));
+    SendNext();
+}
+
+void Conversation::Write(std::string_view line) {
+    channel_.SendLine(line);
+}
+
+void Conversation::SendNext() {
+    while (!outstanding_ && !stepInsert_ && !queue_.empty()) {
+        Item item = std::move(queue_.front());
+        queue_.pop_front();
+        if (item.step) {
+            stepInsert_ = 0;
+            try {
+                item.step();
+            } catch (...) {
+                stepInsert_.reset();
+                throw;
+            }
+            stepInsert_.reset();
+            continue;
+        }
+        channel_.SendLine(item.command.line);
+        outstanding_ = std::move(item.command);
+        if (outstanding_->sent) {
+            outstanding_->sent();
+        }
+    }
+}
+
+void Conversation::Receive(std::string_view block) {
+    if (!framer_.Feed(block)) {
+        return;
+    }
+    framer_.EndReply();
+    if (outstanding_) {
+        const Step reply = std::move(outstanding_->reply);
+        outstanding_.reset();
+        if (reply) {
+            reply();
+        }
+    }
+    SendNext();
+}
+
+void Conversation::Drop() {
+    queue_.clear();
+    outstanding_.reset();
+}
+
+}  // namespace olmira

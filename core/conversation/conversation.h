@@ -1,0 +1,72 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "conversation/reply_framer.h"
+
+namespace olmira {
+
+class BoxChannel;
+
+// The conversation with the box's shell: one command line at a time, the
+// next when the previous reply has come to its prompt. Runs on the UI thread.
+class Conversation {
+public:
+    using Step = std::function<void()>;
+
+    struct Command {
+        std::string line;
+        // Runs as the line goes out.
+        Step sent;
+        // Runs when the line's reply is complete.
+        Step reply;
+        // Non-zero: a later command of the same slot replaces this one as
+        // long as it waits unsent.
+        int slot = 0;
+    };
+
+    Conversation(BoxChannel& channel, const std::string& promptMarker);
+
+    // Sends the command now when no reply is outstanding, else queues it.
+    // Throws olmira::Error when the line cannot be sent now.
+    void Send(Command command);
+    // Runs step once every command given before it has had its reply;
+    // commands it sends go out before those given after it.
+    void Then(Step step);
+    // A line whose reply nobody waits for by its prompt: the login's lines
+    // and the goodbye.
+    void Write(std::string_view line);
+    // A received block, Telnet commands removed.
+    void Receive(std::string_view block);
+    // The connection has gone: nothing outstanding, nothing queued.
+    void Drop();
+
+    bool ReplyOutstanding() const { return outstanding_.has_value(); }
+    // Whether a command of slot is outstanding or waits its turn.
+    bool Pending(int slot) const;
+
+    ReplyFramer& Framer() { return framer_; }
+    const ReplyFramer& Framer() const { return framer_; }
+
+private:
+    struct Item {
+        Command command;
+        Step step;  // set for a step, which has no line
+    };
+
+    void Enqueue(Item item);
+    void SendNext();
+
+    BoxChannel& channel_;
+    ReplyFramer framer_;
+    std::deque<Item> queue_;
+    std::optional<Command> outstanding_;
+    // While a step runs, where its commands go in the queue.
+    std::optional<std::size_t> stepInsert_;
+};
+
+}  // namespace olmira

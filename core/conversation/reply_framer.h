@@ -1,0 +1,52 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "conversation/job_notice.h"
+#include "conversation/reply_lines.h"
+
+namespace olmira {
+
+// Cuts what the box's shell prints into reply lines and tells when a reply
+// has come to its prompt. Lines end at CR; LF is dropped. The shell's notice
+// that job 1 has ended is taken out of the lines and kept as JobEnded.
+//
+// A reply is complete at the end of a block once one of its lines begins
+// with the prompt: the prompt marker and at least one more byte. Only our
+// own output lines could begin so, and none of them does (a listing line
+// begins with its size, an echo with the command), so a name that holds the
+// prompt's text never ends a reply, wherever the blocks split. What the
+// shell prints behind the prompt on the same line (a background job's
+// message) does not hide it.
+class ReplyFramer {
+public:
+    // marker is read at every block, so a newly learnt prompt holds at once.
+    explicit ReplyFramer(const std::string& marker) : marker_(marker) {}
+
+    // Adds a received block; true once the reply has come to its prompt.
+    bool Feed(std::string_view block);
+    // The open line becomes the reply's last line, even when it is empty.
+    void EndReply();
+    // Forgets the lines and the open line, as a new command goes out.
+    void Clear();
+
+    const ReplyLines& Lines() const { return lines_; }
+    // What has come since the last CR: where the prompt stands.
+    std::string_view OpenLine() const { return lines_.OpenLine(); }
+
+    const std::optional<JobEnd>& JobEnded() const { return jobEnded_; }
+    void ClearJobEnded() { jobEnded_.reset(); }
+
+private:
+    bool HoldsPrompt(std::string_view line) const;
+    void EndLine();
+
+    const std::string& marker_;
+    ReplyLines lines_;
+    bool promptSeen_ = false;
+    std::optional<JobEnd> jobEnded_;
+};
+
+}  // namespace olmira

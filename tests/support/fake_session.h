@@ -1,0 +1,31 @@
+#pragma once
+
+#include "conversation/conversation.h"
+#include "copy/copy_controller.h"
+#include "fake_box.h"
+#include "front/headless_window.h"
+#include "session/box_session.h"
+#include "settings/setup.h"
+
+namespace olmira {
+
+// A session and its copy, wired as the fronts wire them, on a fake channel
+// and clock: the test plays the box.
+struct FakeSession {
+    FakeSession() {
+        channel.session = &session;
+        session.OnConnectionEnded = [this] { copy.ConnectionEnded(); };
+    }
+    FakeSession(const FakeSession&) = delete;
+    FakeSession& operator=(const FakeSession&) = delete;
+
+    TSetup settings;
+    HeadlessWindow window;
+    FakeChannel channel;
+    FakeClock clock;
+    Conversation conversation{channel, settings.PromptMarker};
+    BoxSession session{settings, window, channel, conversation, clock};
+    CopyController copy{settings, session, window, window, conversation};
+};
+
+}  // namespace olmira
