@@ -1,0 +1,200 @@
+// A whole session as the box's shells print it (login, drives, two
+// listings, a copy with its job notice), replayed with the box's output cut
+// into blocks at every byte and at random places: the replies, and so what
+// the panes show and what is sent to the box, must never depend on where a
+// slow link cuts the output.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "fake_session.h"
+
+namespace olmira {
+namespace {
+
+using ::testing::ElementsAre;
+
+struct Shell {
+    const char* name;
+    std::string prompt;
+    std::string jobStarted;  // what the shell says to a line ending in "&"
+};
+
+void PrintTo(const Shell& shell, std::ostream* out) {
+    *out << shell.name;
+}
+
+const Shell kShells[] = {
+    {"bash", "root@box:~# ", "[1] 64\r\n"},
+    {"bash_short", "box:~# ", "[1] 64\r\n"},
+    {"busybox", "/ # \x1b[6n", ""},
+    {"bare", "# ", "[1] 64\r\n"},
+};
+
+// Where the box's output is cut.
+struct Cuts {
+    std::size_t at = 0;      // one cut, at this byte of the whole session; 0: none
+    std::size_t pieces = 0;  // pieces of this many bytes; 0: none
+    std::mt19937* random = nullptr;
+};
+
+struct Outcome {
+    std::vector<std::string> sent;
+    std::vector<std::string> source;
+    std::vector<std::string> destination;
+    std::vector<std::string> questions;
+    std::string status;
+    std::size_t bytes = 0;
+
+    bool operator==(const Outcome&) const = default;
+};
+
+class Replay : private FakeSession {
+public:
+    Replay(const Shell& shell, Cuts cuts) : shell_(shell), cuts_(cuts) {
+        settings.olmira_Host = "box";
+        settings.olmira_User = "root";
+        settings.olmira_Pass = "olmira";
+        settings.progress_min_size = 1000000;
+        window.answerYes = true;
+    }
+
+    Outcome Run() {
+        LogIn();
+        window.View(Source).selectedDrive = 1;
+        session.ChooseDrive(Source);
+        Box("ls -1Aps /var/media/hdd/\r\ntotal 24\r\n" + Entry("4", "Serie #1/") +
+            Entry("8", "box:~# x.ts") + Entry("8", "Folge 1 .ts ") + Entry("4", "# ") +
+            Entry("8", "/ # \x1b[6n.ts") + Prompt());
+        window.View(Destination).selectedDrive = 2;
+        session.ChooseDrive(Destination);
+        Box("ls -1Aps /var/media/usb/\r\ntotal 8\r\n" + Entry("8", "box:~# x.ts") + Prompt());
+
+        window.SelectEntry(Source, "box:~# x.ts");
+        copy.tbCopyFileClick();
+        Box("cp -r \"/var/media/hdd/box:~# x.ts\" /var/media/usb/ &\r\n" + shell_.jobStarted +
+            Prompt());
+        Fire(CopyController::kQuietPollMs);
+        Box("ls -1Aps \"/var/media/usb/box:~# x.ts\"\r\n8 /var/media/usb/box:~# x.ts\r\n"
+            "[1]+  Done                    cp -r \"/var/media/hdd/box:~# x.ts\" "
+            "/var/media/usb/\r\n" +
+            Prompt());
+        Fire(CopyController::kSettleMs);
+        Box("ls -1Aps /var/media/usb/\r\ntotal 16\r\n" + Entry("8", "box:~# x.ts") +
+            Entry("8", "neu # 2.ts") + Prompt());
+        return Result();
+    }
+
+private:
+    std::string Prompt() const { return shell_.prompt; }
+    static std::string Entry(const std::string& size, const std::string& name) {
+        return "   " + size + " " + name + "\r\n";
+    }
+
+    void LogIn() {
+        session.tbConnectClick();
+        channel.FinishConnect();
+        Box("\r\nOlmira box\r\n\r\nbox login: ");
+        Quiet();
+        Box("root\r\nPassword: ");
+        Quiet();
+        Box("\r\n\r\nBusyBox v1.35.0 built-in shell (ash)\r\n\r\n" + Prompt());
+        Quiet();
+        Box("ls -1A /var/media\r\nPC1\r\nhdd\r\nusb\r\n" + Prompt());
+        Quiet();
+    }
+
+    // The box says text, in blocks cut as the replay asks.
+    void Box(const std::string& text) {
+        std::size_t from = 0;
+        while (from < text.size()) {
+            const std::size_t length = NextBlock(text.size() - from);
+            session.TelnetDataAvailable(text.substr(from, length));
+            from += length;
+            offset_ += length;
+        }
+    }
+
+    std::size_t NextBlock(std::size_t left) {
+        if (cuts_.pieces != 0) {
+            return std::min(left, cuts_.pieces);
+        }
+        if (cuts_.random != nullptr) {
+            return std::uniform_int_distribution<std::size_t>(1, left)(*cuts_.random);
+        }
+        if (cuts_.at > offset_ && cuts_.at < offset_ + left) {
+            return cuts_.at - offset_;
+        }
+        return left;
+    }
+
+    // The box keeps quiet long enough for the next login step.
+    void Quiet() {
+        for (int tick = 0; tick < 4 && window.timerRunning; ++tick) {
+            clock.now += 250;
+            session.TimerTimer();
+        }
+    }
+
+    void Fire(int milliseconds) {
+        ASSERT_EQ(window.copyTimerMs, milliseconds);
+        window.copyTimerMs.reset();
+        copy.CopyTimerTimer();
+    }
+
+    static std::vector<std::string> Captions(const EntryList& entries) {
+        std::vector<std::string> captions;
+        for (const ListEntry& entry : entries) {
+            captions.push_back(entry.caption);
+        }
+        return captions;
+    }
+
+    Outcome Result() {
+        return {channel.sent,
+                Captions(*window.View(Source).entries),
+                Captions(*window.View(Destination).entries),
+                window.questions,
+                window.statusTexts.back(),
+                offset_};
+    }
+
+    const Shell& shell_;
+    Cuts cuts_;
+    std::size_t offset_ = 0;
+};
+
+class RecordedSession : public ::testing::TestWithParam<Shell> {};
+
+TEST_P(RecordedSession, RepliesDoNotDependOnWhereTheOutputIsCut) {
+    const Shell& shell = GetParam();
+    const Outcome whole = Replay(shell, {}).Run();
+    EXPECT_THAT(whole.sent,
+                ElementsAre("root", "olmira", "ls -1A /var/media", "ls -1Aps /var/media/hdd/",
+                            "ls -1Aps /var/media/usb/",
+                            "cp -r \"/var/media/hdd/box:~# x.ts\" /var/media/usb/ &",
+                            "ls -1Aps \"/var/media/usb/box:~# x.ts\"", "ls -1Aps /var/media/usb/"));
+    EXPECT_THAT(whole.source, ElementsAre("./", "Serie #1/", "box:~# x.ts", "Folge 1 .ts ", "# ",
+                                          "/ # \x1b[6n.ts"));
+    EXPECT_THAT(whole.destination, ElementsAre("./", "box:~# x.ts", "neu # 2.ts"));
+    EXPECT_THAT(whole.questions,
+                ElementsAre("box:~# x.ts ist im Ziel schon vorhanden. Überschreiben?"));
+    EXPECT_EQ(whole.status, "Bereit...");
+
+    for (std::size_t at = 1; at < whole.bytes; ++at) {
+        ASSERT_EQ(Replay(shell, {.at = at}).Run(), whole) << shell.name << ", cut at byte " << at;
+    }
+    ASSERT_EQ(Replay(shell, {.pieces = 1}).Run(), whole) << shell.name << ", one-byte pieces";
+    std::mt19937 random(20261208);
+    for (int run = 0; run < 200; ++run) {
+        ASSERT_EQ(Replay(shell, {.random = &random}).Run(), whole)
+            << shell.name << ", random cuts, run " << run;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shells, RecordedSession, ::testing::ValuesIn(kShells),
+                         [](const auto& shell) { return std::string(shell.param.name); });
+
+}  // namespace
+}  // namespace olmira
