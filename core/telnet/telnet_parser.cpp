@@ -37,7 +37,6 @@ unsigned char AnswerVerb(TelnetState request, unsigned char option) {
 }  // namespace
 
 void TelnetParser::Feed(std::string_view bytes, TelnetSink& sink) {
-    params_.clear();
     const char* at = bytes.data();
     const char* const end = at + bytes.size();
     while (at != end) {

@@ -59,8 +59,6 @@ private:
     void EvaluateSubnegotiation(TelnetSink& sink);
 
     TelnetState state_ = TelnetState::Data;
-    // Parameters of the subnegotiation seen in the current feed only: a
-    // subnegotiation split over two feeds is judged on the second part.
     std::string params_;
     std::string terminal_ = "dumb";
     std::string terminalAnswer_;
