@@ -11,7 +11,7 @@ namespace {
 class Collector final : public olmira::TelnetSink {
 public:
     std::string data;
-    std::size_t answerBytes = 0;
+    std::string answers;
 
     void OnData(std::string_view run) override {
         // Runs are views of the input, and never empty.
@@ -20,14 +20,14 @@ public:
         }
         data.append(run);
     }
-    void OnAnswer(std::string_view answer) override { answerBytes += answer.size(); }
+    void OnAnswer(std::string_view answer) override { answers.append(answer); }
 };
 
 }  // namespace
 
 // Whatever the box sends, the parser must not crash; text without IAC must
 // pass untouched; and where a receive happens to split the bytes must not
-// change the data handed on.
+// change the data handed on nor the answers given.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(bytes), size);
 
@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     Collector partsOut;
     parts.Feed(input.substr(0, split), partsOut);
     parts.Feed(input.substr(split), partsOut);
-    if (partsOut.data != wholeOut.data || parts.State() != whole.State()) {
+    if (partsOut.data != wholeOut.data || partsOut.answers != wholeOut.answers ||
+        parts.State() != whole.State()) {
         std::abort();
     }
     return 0;
