@@ -181,7 +181,11 @@ void BoxSession::TimerTimer() {
             window_.StartTimer();
             break;
         case ssAwaitDriveList:
-            HandleDriveList();
+            // A slow box may not have listed its drives when it first falls
+            // quiet; without the timer the login would stop here.
+            if (!HandleDriveList()) {
+                window_.StartTimer();
+            }
             break;
         default:
             break;
@@ -230,10 +234,10 @@ void BoxSession::CapturePromptMarker() {
     }
 }
 
-void BoxSession::HandleDriveList() {
+bool BoxSession::HandleDriveList() {
     const std::vector<std::string> drives = DriveEntries(ReplyLines());
     if (drives.empty()) {
-        return;
+        return false;
     }
     for (const std::string& drive : drives) {
         window_.AddDrive(Source, drive);
@@ -246,6 +250,7 @@ void BoxSession::HandleDriveList() {
     window_.SetCopyEnabled(false);
     window_.SetPaneEnabled(Destination, true);
     window_.SetSetupEnabled(false);
+    return true;
 }
 
 void BoxSession::HandleListing(Pane pane, const std::string& path, int depth) {

@@ -102,7 +102,8 @@ private:
     void ShowDisconnectedLook();
     void EndConnection();
     void LoginStep();
-    void HandleDriveList();
+    // False when the reply lists no drive yet.
+    bool HandleDriveList();
     void HandleListing(Pane pane, const std::string& path, int depth);
     void OpenFolder(Pane pane, const std::string& path, int depth);
     PaneState* FindPane(Pane pane);

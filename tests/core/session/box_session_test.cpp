@@ -137,16 +137,21 @@ TEST_F(BoxSessionTest, EveryBlockPostponesTheNextLoginStep) {
     EXPECT_THAT(channel.sent, ElementsAre("root"));
 }
 
-TEST_F(BoxSessionTest, DriveListWithNoDriveChangesNothing) {
+TEST_F(BoxSessionTest, DriveListWithNoDriveYetWaitsForTheDrives) {
     Connect();
     Ticks(4);
     Ticks(4);
     Ticks(4);
-    Receive("ls -1A /var/media\r\nroot@box:~# ");
+    Receive("ls -1A /var/media\r\n");
     Ticks(4);
     EXPECT_THAT(window.View(Source).drives, IsEmpty());
     EXPECT_FALSE(window.View(Source).enabled);
     EXPECT_EQ(settings.PromptMarker, "");
+    // A slow box lists its drives after the first quiet time.
+    Receive("hdd\r\nroot@box:~# ");
+    Ticks(4);
+    EXPECT_THAT(window.View(Source).drives, ElementsAre("hdd/"));
+    EXPECT_FALSE(window.timerRunning);
 }
 
 TEST_F(BoxSessionTest, ALaterConnectionLearnsItsPromptAfresh) {
