@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
+#include <deque>
 
 class QPlainTextEdit;
 
@@ -13,10 +15,20 @@ class TformLog final : public QWidget {
 public:
     explicit TformLog(QWidget* owner);
 
-    // Adds block as a new entry that starts on a new line.
+    // Adds block as a new entry that starts on a new line. The text field
+    // takes it from the event loop a moment later, a few blocks at a time:
+    // a listing of 100,000 lines would otherwise hold the window for the
+    // best part of a second while the text field makes a paragraph of each.
     void AppendLog(const QString& block);
     QPlainTextEdit& Memo() const { return *memoLog_; }
+    // Whether blocks wait for the text field.
+    bool Pending() const { return !pending_.empty(); }
 
 private:
+    void AppendSome();
+    void AppendLater();
+
     QPlainTextEdit* memoLog_;
+    std::deque<QString> pending_;
+    bool appendQueued_ = false;
 };

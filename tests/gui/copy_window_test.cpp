@@ -49,7 +49,8 @@ TEST_F(CopyWindow, AFailedCopyIsReportedWithCpsMessage) {
     ASSERT_TRUE(test.Select("SourceList", "Serien/"));
     fs::remove_all(media / "hdd" / "Filme" / "Serien");  // gone since it was listed
     test.Click("tbCopyFile");
-    ASSERT_TRUE(WaitUntil([this] { return !test.Boxes().shown.empty(); }, 10000));
+    ASSERT_TRUE(WaitUntil([this] { return !test.Boxes().shown.empty(); }, 10000))
+        << test.StatusTexts().join(" | ").toStdString();
     EXPECT_TRUE(test.Boxes().shown.front().text.startsWith("Kopieren fehlgeschlagen:\ncp: "))
         << test.Boxes().shown.front().text.toStdString();
     EXPECT_EQ(test.StatusTexts().back(), "Kopieren fehlgeschlagen");

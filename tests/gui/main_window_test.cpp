@@ -293,6 +293,7 @@ TEST(LogWindow, EachBlockStartsANewLineAndKeepsItsOwnLineBreaks) {
     test.Window().AppendLog("root\r\nPassword:");
     test.Window().AppendLog("W\xe4lder\r");
     const QPlainTextEdit& memo = test.Child<QPlainTextEdit>("memoLog");
+    ASSERT_TRUE(WaitUntil([&test] { return !test.Window().LogWindow().Pending(); }));
     EXPECT_EQ(memo.toPlainText(), QStringLiteral("login: \nroot\nPassword:\nWälder\n"));
     EXPECT_FALSE(memo.isReadOnly());
     EXPECT_EQ(memo.lineWrapMode(), QPlainTextEdit::NoWrap);

@@ -97,8 +97,10 @@ void BM_ListingToFilledView(benchmark::State& state) {
         bench.Session().ShowFolder(olmira::Source, "hdd/");
         bench.Session().TelnetDataAvailable(reply);
         bench.List().viewport()->repaint();
-        QCoreApplication::processEvents();
+        // The log takes the reply from later turns of the event loop; what
+        // that costs the window shows in the stall below.
         state.PauseTiming();
+        QCoreApplication::processEvents();
         if (bench.List().model()->rowCount() != entries + 1) {
             state.SkipWithError("the list does not show the listing");
         }
@@ -131,7 +133,8 @@ private:
 };
 
 // The longest time the window's event loop is kept from running (and so
-// from repainting) while a large listing arrives and is shown.
+// from repainting) while a large listing arrives and is shown, until the
+// log has taken it too.
 void BM_LongestStallWhileListing(benchmark::State& state) {
     ListingBench bench;
     olmira::UiHandOver handOver;
@@ -147,7 +150,8 @@ void BM_LongestStallWhileListing(benchmark::State& state) {
         QTimer heartbeat;
         QObject::connect(&heartbeat, &QTimer::timeout, [&] {
             longestStallMs = std::max(longestStallMs, sinceBeat.restart());
-            if (bench.List().model()->rowCount() == entries + 1) {
+            if (bench.List().model()->rowCount() == entries + 1 &&
+                !bench.Window().LogWindow().Pending()) {
                 loop.quit();
             }
         });
