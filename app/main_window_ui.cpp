@@ -15,6 +15,7 @@
 #include "image_list.h"
 #include "latch_tool_button.h"
 #include "session/list_entry.h"
+#include "session/session_window.h"
 
 namespace {
 
@@ -103,7 +104,8 @@ QWidget* BuildPane(PaneUi& pane, const PaneNames& names, const ImageList& images
                                     names.propertiesHint);
     layout->addWidget(pane.toolBar);
 
-    pane.folder = Named(new QLabel(QStringLiteral("nicht verbunden"), pane.panel), names.folder);
+    pane.folder =
+        Named(new QLabel(QString::fromUtf8(olmira::kNotConnected), pane.panel), names.folder);
     layout->addWidget(pane.folder);
 
     pane.entries = new EntryListModel(images, pane.panel);
@@ -159,7 +161,8 @@ void MainWindowUi::BuildToolBar(QMainWindow& window, const ImageList& images) {
     toolBar = FlatToolBar(&window, "ToolBar");
     tbExit = AddToolButton(*toolBar, "tbExit", images, ImageExit, "Programm beenden");
     toolBar->addSeparator()->setObjectName(QStringLiteral("ToolButton3"));
-    tbConnect = AddToolButton(*toolBar, "tbConnect", images, ImageConnect, "Verbindung herstellen");
+    // The window names the host in the hint once the settings are read.
+    tbConnect = AddToolButton(*toolBar, "tbConnect", images, ImageConnect, "");
     tbSetup = AddToolButton(*toolBar, "tbSetup", images, ImageSetup, "Konfiguration");
     tbLog = AddToolButton(*toolBar, new LatchToolButton(toolBar), "tbLog", images, ImageLog,
                           "Log einblenden");
