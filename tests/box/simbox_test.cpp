@@ -331,5 +331,51 @@ TEST_F(Simbox, SlowCopyLeavesWhatCpLeaves) {
     }
 }
 
+// A number the box was started with, such as --slow-ls's; 0 without it.
+int BoxOption(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0' ? std::stoi(value) : 0;
+}
+
+// Runs on a box started with --slow-ls (see tests/CMakeLists.txt).
+class SimboxOptions : public Simbox {
+protected:
+    void SetUp() override {
+        Simbox::SetUp();
+        lsDelay_ = std::chrono::milliseconds(BoxOption("SIMBOX_LS_DELAY"));
+        ASSERT_GT(lsDelay_.count(), 0) << "a box without --slow-ls";
+    }
+
+    std::chrono::milliseconds lsDelay_{};
+};
+
+TEST_F(SimboxOptions, SlowLsWaitsThenListsAsTheBoxsOwnLs) {
+    BareTelnet box;
+    LogIn(box, Box().user, Box().password);
+
+    const auto started = std::chrono::steady_clock::now();
+    const auto drives = ReplyLines(box, "ls -1A /var/media");
+    EXPECT_GE(std::chrono::steady_clock::now() - started, lsDelay_);
+    EXPECT_THAT(drives, IsSupersetOf({"hdd", "usb"}));
+
+    const std::string missing = "(cd /var/media && ls Fehlt); echo \"status $?\"";
+    const auto reply = ReplyLines(box, missing);
+    const CopyOutcome plain =
+        RunWithBoxTools("sh -c 'cd \"" + media_.string() + "\" && ls Fehlt'", media_ / "ls.err");
+    ASSERT_NE(plain.status, 0);
+    ASSERT_TRUE(plain.errors.ends_with('\n'));
+    EXPECT_THAT(reply, Contains(plain.errors.substr(0, plain.errors.size() - 1)));
+    EXPECT_THAT(reply, Contains("status " + std::to_string(plain.status)));
+
+    // What CMD runs as the box's ls is the box's own, without the wait.
+    const CopyOutcome found = RunWithBoxTools(
+        "sh -c 'command -v ls' >'" + (media_ / "ls.path").string() + "'", media_ / "which.err");
+    std::ifstream pathFile(media_ / "ls.path");
+    std::string lsPath;
+    std::getline(pathFile, lsPath);
+    ASSERT_EQ(found.status, 0) << found.errors;
+    EXPECT_NE(fs::canonical(lsPath), fs::canonical(OLMIRAFM_SOURCE_DIR "/tools/simbox-ls"));
+}
+
 }  // namespace
 }  // namespace olmira::test
