@@ -75,6 +75,9 @@ public:
         return std::exchange(text_, {});
     }
 
+    // The size of each receive so far, Telnet commands included.
+    const std::vector<std::size_t>& Pieces() const { return pieces_; }
+
 private:
     enum Byte : unsigned char {
         SE = 240,
@@ -95,6 +98,9 @@ private:
         }
         char block[4096];
         const auto received = ::recv(socket_, block, sizeof block, 0);
+        if (received > 0) {
+            pieces_.push_back(static_cast<std::size_t>(received));
+        }
         for (ssize_t i = 0; i < received; ++i) {
             Absorb(static_cast<unsigned char>(block[i]));
         }
@@ -151,6 +157,7 @@ private:
 
     int socket_;
     std::string text_;
+    std::vector<std::size_t> pieces_;
     Parse parse_ = Parse::Text;
     unsigned char command_ = 0;
 };
@@ -329,6 +336,73 @@ TEST_F(Simbox, SlowCopyLeavesWhatCpLeaves) {
         EXPECT_EQ(slow.errors, plain.errors);
         EXPECT_EQ(Tree(slowRoot), Tree(plainRoot));
     }
+}
+
+// A number the box was started with, such as --relay's; 0 without it.
+int BoxOption(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0' ? std::stoi(value) : 0;
+}
+
+// Runs on a box started with --relay and --slow-ls (see tests/CMakeLists.txt).
+class SimboxOptions : public Simbox {
+protected:
+    void SetUp() override {
+        Simbox::SetUp();
+        relayBytes_ = static_cast<std::size_t>(BoxOption("SIMBOX_RELAY"));
+        lsDelay_ = std::chrono::milliseconds(BoxOption("SIMBOX_LS_DELAY"));
+        ASSERT_GT(relayBytes_, 0u) << "a box without --relay";
+        ASSERT_GT(lsDelay_.count(), 0) << "a box without --slow-ls";
+    }
+
+    std::size_t relayBytes_ = 0;
+    std::chrono::milliseconds lsDelay_{};
+};
+
+TEST_F(SimboxOptions, RelayPassesTheBoxsOutputOnInSmallPiecesIntact) {
+    const std::string line(300, 'x');
+    BareTelnet box;
+    LogIn(box, Box().user, Box().password);
+    const auto reply = ReplyLines(box, "echo " + line + "; ls -1A /var/media");
+
+    EXPECT_THAT(reply, Contains(line));
+    EXPECT_THAT(reply, IsSupersetOf({"hdd", "usb"}));
+    // A reader the scheduler holds back for longer than the relay's pause
+    // takes two pieces at once, as it would behind a real link; without the
+    // pause, or with Nagle gathering the writes, about every other read does.
+    const auto& pieces = box.Pieces();
+    const auto oversized = std::count_if(pieces.begin(), pieces.end(),
+                                         [this](std::size_t size) { return size > relayBytes_; });
+    EXPECT_LE(static_cast<std::size_t>(oversized), pieces.size() / 50)
+        << oversized << " of " << pieces.size() << " receives beyond " << relayBytes_ << " bytes";
+}
+
+TEST_F(SimboxOptions, SlowLsWaitsThenListsAsTheBoxsOwnLs) {
+    BareTelnet box;
+    LogIn(box, Box().user, Box().password);
+
+    const auto started = std::chrono::steady_clock::now();
+    const auto drives = ReplyLines(box, "ls -1A /var/media");
+    EXPECT_GE(std::chrono::steady_clock::now() - started, lsDelay_);
+    EXPECT_THAT(drives, IsSupersetOf({"hdd", "usb"}));
+
+    const std::string missing = "(cd /var/media && ls Fehlt); echo \"status $?\"";
+    const auto reply = ReplyLines(box, missing);
+    const CopyOutcome plain =
+        RunWithBoxTools("sh -c 'cd \"" + media_.string() + "\" && ls Fehlt'", media_ / "ls.err");
+    ASSERT_NE(plain.status, 0);
+    ASSERT_TRUE(plain.errors.ends_with('\n'));
+    EXPECT_THAT(reply, Contains(plain.errors.substr(0, plain.errors.size() - 1)));
+    EXPECT_THAT(reply, Contains("status " + std::to_string(plain.status)));
+
+    // What CMD runs as the box's ls is the box's own, without the wait.
+    const CopyOutcome found = RunWithBoxTools(
+        "sh -c 'command -v ls' >'" + (media_ / "ls.path").string() + "'", media_ / "which.err");
+    std::ifstream pathFile(media_ / "ls.path");
+    std::string lsPath;
+    std::getline(pathFile, lsPath);
+    ASSERT_EQ(found.status, 0) << found.errors;
+    EXPECT_NE(fs::canonical(lsPath), fs::canonical(OLMIRAFM_SOURCE_DIR "/tools/simbox-ls"));
 }
 
 }  // namespace
