@@ -4,7 +4,7 @@ namespace olmira {
 
 std::string_view ReplyLines::operator[](std::size_t index) const {
     const std::size_t start = StartOf(index);
-    return std::string_view(text_).substr(start, ends_[index] - start);
+    return Text().substr(start, ends_[index] - start);
 }
 
 ReplyLines::ReplyLines(std::initializer_list<std::string_view> lines) {
@@ -14,24 +14,35 @@ ReplyLines::ReplyLines(std::initializer_list<std::string_view> lines) {
 }
 
 void ReplyLines::push_back(std::string_view line) {
-    text_.append(line);
+    AppendToOpenLine(line);
     EndLine();
 }
 
 std::string_view ReplyLines::OpenLine() const {
-    return std::string_view(text_).substr(StartOf(size()));
+    return Text().substr(StartOf(size()));
+}
+
+ReplyText& ReplyLines::Writable() {
+    if (text_.use_count() > 1) {
+        text_ = std::make_shared<ReplyText>(*text_);
+    }
+    return *text_;
 }
 
 void ReplyLines::EndLine() {
-    ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+    ends_.push_back(static_cast<std::uint32_t>(text_->size()));
 }
 
 void ReplyLines::DropOpenLine() {
-    text_.resize(StartOf(size()));
+    Writable().Truncate(StartOf(size()));
 }
 
 void ReplyLines::clear() {
-    text_.clear();
+    if (text_.use_count() > 1) {
+        text_ = std::make_shared<ReplyText>();
+    } else {
+        text_->clear();
+    }
     ends_.clear();
 }
 

@@ -259,6 +259,9 @@ void BoxSession::HandleListing(Pane pane, const std::string& path, int depth) {
         return;
     }
     state->Entries = std::make_shared<const EntryList>(ListingEntries(ReplyLines(), depth));
+    // The entries keep the reply's text; what the box says before the next
+    // command starts a text of its own rather than a copy of a long listing.
+    conversation_.Framer().Clear();
     state->ListedPath = path;
     state->ListedDepth = depth;
     window_.SetEntries(pane, state->Entries);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "conversation/index_iterator.h"
+#include "conversation/reply_lines.h"
 
 namespace olmira {
 
@@ -22,20 +23,28 @@ struct ListEntry {
     bool operator==(const ListEntry&) const = default;
 };
 
-// A pane's entries, kept compact: one text holds every caption and size,
-// and a row is eight bytes beside it. Shared by the session and the window,
-// so a folder of 100,000 entries is held once.
+// A pane's entries, kept compact: a row is eight bytes, and captions and
+// sizes stand in one text, each size a blank ahead of its caption. A
+// listing's entries keep the reply's own text, so a folder of 100,000
+// entries holds its names once; the list itself is shared by the session
+// and the window.
 class EntryList {
 public:
     using const_iterator = IndexIterator<EntryList, ListEntry>;
     using value_type = ListEntry;
     using iterator = const_iterator;
 
-    EntryList() = default;
+    // Entries whose text is their own.
+    EntryList();
     EntryList(std::initializer_list<ListEntry> entries);
+    // Entries of a listing whose captions and sizes stand in reply.
+    explicit EntryList(std::shared_ptr<const ReplyText> reply);
 
-    void reserve(std::size_t rows, std::size_t textBytes);
-    // A caption longer than 65,535 bytes or a size longer than 255 is cut.
+    void reserve(std::size_t rows) { rows_.reserve(rows); }
+    // The caption of "./" and "../" goes by the kind. Over a reply, caption
+    // and size must be views into it, the size (if any) a blank ahead of
+    // the caption; otherwise they are copied. A caption longer than 65,535
+    // bytes or a size longer than 255 is cut.
     void Add(EntryKind kind, std::string_view caption, std::string_view size = {});
 
     std::size_t size() const { return rows_.size(); }
@@ -50,13 +59,18 @@ public:
 
 private:
     struct Row {
-        std::uint32_t start;  // caption, then size, in text_
+        std::uint32_t start;  // the caption's, in text_
         std::uint16_t captionLength;
         std::uint8_t sizeLength;
         EntryKind kind;
     };
 
-    std::string text_;
+    std::string_view Text() const { return {text_->data(), text_->size()}; }
+    std::size_t OffsetOf(std::string_view part) const;
+
+    std::shared_ptr<const ReplyText> text_;
+    // text_ itself while the entries copy their bytes in; none over a reply.
+    std::shared_ptr<ReplyText> own_;
     std::vector<Row> rows_;
 };
 

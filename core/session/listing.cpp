@@ -88,12 +88,8 @@ std::vector<std::string> DriveEntries(const ReplyLines& replyLines) {
 }
 
 EntryList ListingEntries(const ReplyLines& replyLines, int folderDepth) {
-    EntryList entries;
-    std::size_t textBytes = 0;
-    for (std::size_t i = kFirstEntryLine; i + 1 < replyLines.size(); ++i) {
-        textBytes += replyLines[i].size();
-    }
-    entries.reserve(replyLines.size() + 2, textBytes + 5);
+    EntryList entries(replyLines.SharedText());
+    entries.reserve(replyLines.size() + 2);
     entries.Add(EntryKind::ThisFolder, "./");
     if (folderDepth > 1) {
         entries.Add(EntryKind::ParentFolder, "../");

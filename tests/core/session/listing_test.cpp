@@ -73,5 +73,22 @@ TEST(ListingEntriesTest, ShortOrFailedRepliesListOnlyTheSpecialEntries) {
     EXPECT_EQ(ListingEntries(Reply({}), 1).size(), 1u);
 }
 
+// Entries name the reply's own bytes; whatever the reply's lines take in
+// afterwards must not change them.
+TEST(ListingEntriesTest, EntriesOutliveTheirReplysLines) {
+    ReplyLines lines = Reply({"1234567 aufnahme.ts", "4 Filme/"});
+    const EntryList entries = ListingEntries(lines, 2);
+    lines.AppendToOpenLine("more text");
+    lines.EndLine();
+    lines.DropOpenLine();
+    lines.clear();
+    lines.push_back("9999999 anderes.ts");
+    EXPECT_THAT(entries, ElementsAre(ListEntry{"./", EntryKind::ThisFolder, ""},
+                                     ListEntry{"../", EntryKind::ParentFolder, ""},
+                                     ListEntry{"Filme/", EntryKind::Folder, ""},
+                                     ListEntry{"aufnahme.ts", EntryKind::File, "1234567"}));
+    EXPECT_EQ(lines[0], "9999999 anderes.ts");
+}
+
 }  // namespace
 }  // namespace olmira
