@@ -1,0 +1,72 @@
+#include "conversation/conversation.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "fake_box.h"
+
+namespace olmira {
+namespace {
+
+using ::testing::ElementsAre;
+
+class ConversationTest : public ::testing::Test {
+protected:
+    Conversation::Command Listing(const std::string& line, int slot = 0) {
+        return {line, [this, line] { sentNow.push_back(line); },
+                [this, line] { replied.push_back(line); }, slot};
+    }
+    void Prompt() { conversation.Receive("out\r\nbox# "); }
+
+    std::string marker = "box#";
+    FakeChannel channel;
+    Conversation conversation{channel, marker};
+    std::vector<std::string> sentNow;
+    std::vector<std::string> replied;
+};
+
+TEST_F(ConversationTest, OneLineAtATimeEachReplyToItsOwnHandler) {
+    conversation.Send(Listing("a"));
+    conversation.Send(Listing("b"));
+    EXPECT_THAT(channel.sent, ElementsAre("a"));
+    EXPECT_TRUE(conversation.ReplyOutstanding());
+    conversation.Receive("out\r\nbo");
+    EXPECT_THAT(replied, ElementsAre());
+    conversation.Receive("x# ");
+    EXPECT_THAT(replied, ElementsAre("a"));
+    EXPECT_THAT(channel.sent, ElementsAre("a", "b"));
+    EXPECT_THAT(sentNow, ElementsAre("a", "b"));
+    Prompt();
+    EXPECT_THAT(replied, ElementsAre("a", "b"));
+    EXPECT_FALSE(conversation.ReplyOutstanding());
+}
+
+TEST_F(ConversationTest, AWaitingCommandOfTheSameSlotIsReplacedButNotAcrossAStep) {
+    conversation.Send(Listing("first", 1));
+    conversation.Send(Listing("older", 2));
+    conversation.Send(Listing("newer", 2));
+    EXPECT_TRUE(conversation.Pending(2));
+    conversation.Then([this] { conversation.Send(Listing("from the step")); });
+    conversation.Send(Listing("after the step", 2));
+    conversation.Send(Listing("last"));
+    for (int reply = 0; reply < 5; ++reply) {
+        Prompt();
+    }
+    EXPECT_THAT(channel.sent,
+                ElementsAre("first", "newer", "from the step", "after the step", "last"));
+    EXPECT_FALSE(conversation.Pending(2));
+}
+
+TEST_F(ConversationTest, DropForgetsWhatWaitsAndAUnsolicitedPromptRunsNothing) {
+    conversation.Send(Listing("a"));
+    conversation.Send(Listing("b"));
+    conversation.Drop();
+    Prompt();
+    EXPECT_THAT(replied, ElementsAre());
+    EXPECT_THAT(channel.sent, ElementsAre("a"));
+    conversation.Send(Listing("c"));
+    EXPECT_THAT(channel.sent, ElementsAre("a", "c"));
+}
+
+}  // namespace
+}  // namespace olmira
