@@ -13,7 +13,7 @@ void EntryListModel::SetEntries(olmira::SharedEntries entries) {
 }
 
 void EntryListModel::Clear() {
-    SetEntries(std::make_shared<const olmira::EntryList>());
+    SetEntries(olmira::NoEntries());
 }
 
 bool EntryListModel::HasRow(int row) const {

@@ -33,5 +33,5 @@ private:
     const ImageList& images_;
     bool HasRow(int row) const;
 
-    olmira::SharedEntries entries_ = std::make_shared<const olmira::EntryList>();
+    olmira::SharedEntries entries_ = olmira::NoEntries();
 };

@@ -27,7 +27,7 @@ public:
         std::string caption = kNotConnected;
         std::vector<std::string> drives;
         std::optional<std::size_t> selectedDrive;
-        SharedEntries entries = std::make_shared<const EntryList>();
+        SharedEntries entries = NoEntries();
         std::optional<std::size_t> selectedEntry;
         int listingsShown = 0;
     };
@@ -62,7 +62,7 @@ public:
         return view.drives.at(*view.selectedDrive);
     }
     void ClearEntryList(Pane pane) override {
-        View(pane).entries = std::make_shared<const EntryList>();
+        View(pane).entries = NoEntries();
         View(pane).selectedEntry.reset();
     }
     void SetEntries(Pane pane, SharedEntries entries) override {

@@ -149,7 +149,7 @@ void BoxSession::DisconnectForExit() {
 void BoxSession::ShowDisconnectedLook() {
     sessionState_ = ssDisconnected;
     for (PaneState& pane : panes_) {
-        pane.Entries = std::make_shared<const EntryList>();
+        pane.Entries = NoEntries();
     }
     window_.StopTimer();
     window_.SetConnectImage(0);

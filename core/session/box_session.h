@@ -39,7 +39,7 @@ struct PaneState {
     int FolderDepth = 0;
     std::string ListedPath;
     int ListedDepth = 0;
-    SharedEntries Entries = std::make_shared<const EntryList>();
+    SharedEntries Entries = NoEntries();
 };
 
 // The main window's session with the box's shell: login paced by quiet
@@ -87,9 +87,6 @@ public:
     // How the job ended, valid while CopyDone is set.
     bool CopyFailed() const;
     void ClearCopyDone() { conversation_.Framer().ClearJobEnded(); }
-    bool ReplyOutstanding() const { return conversation_.ReplyOutstanding(); }
-    // Whether a listing of the pane is on its way or waits its turn.
-    bool ListingPending(Pane pane) const { return conversation_.Pending(pane); }
     std::uint32_t LastActivityTick() const { return lastActivityTick_; }
     const PaneState& PaneOf(Pane pane) const;
     bool Connecting() const;

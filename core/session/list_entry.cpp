@@ -1,6 +1,7 @@
 #include "session/list_entry.h"
 
-#include <limits>
+#include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 
 namespace olmira {
@@ -16,15 +17,18 @@ bool IsSpecial(EntryKind kind) {
 
 }  // namespace
 
-EntryList::EntryList() : own_(std::make_shared<ReplyText>()) {
-    text_ = own_;
-}
+EntryList::EntryList() : text_(std::make_shared<const ReplyText>()) {}
 
-EntryList::EntryList(std::initializer_list<ListEntry> entries) : EntryList() {
+EntryList::EntryList(std::initializer_list<ListEntry> entries) {
+    auto text = std::make_shared<ReplyText>();
     rows_.reserve(entries.size());
     for (const ListEntry& entry : entries) {
-        Add(entry.kind, entry.caption, entry.size);
+        text->Append(entry.size.data(), entry.size.size());
+        text->push_back(' ');
+        AddRow(entry.kind, text->size(), entry.caption.size(), entry.size.size());
+        text->Append(entry.caption.data(), entry.caption.size());
     }
+    text_ = std::move(text);
 }
 
 EntryList::EntryList(std::shared_ptr<const ReplyText> reply) : text_(std::move(reply)) {}
@@ -39,25 +43,25 @@ std::size_t EntryList::OffsetOf(std::string_view part) const {
 
 void EntryList::Add(EntryKind kind, std::string_view caption, std::string_view size) {
     if (IsSpecial(kind)) {
-        rows_.push_back({0, 0, 0, kind});
+        AddRow(kind, 0, 0, 0);
         return;
     }
-    caption = caption.substr(0, std::numeric_limits<std::uint16_t>::max());
-    size = size.substr(0, std::numeric_limits<std::uint8_t>::max());
-    std::size_t start = 0;
-    if (own_ != nullptr) {
-        own_->Append(size.data(), size.size());
-        own_->push_back(' ');
-        start = own_->size();
-        own_->Append(caption.data(), caption.size());
-    } else {
-        start = OffsetOf(caption);
-        if (!size.empty() && OffsetOf(size) + size.size() + 1 != start) {
-            throw std::logic_error("an entry's size does not stand ahead of its name");
-        }
+    const std::size_t start = OffsetOf(caption);
+    if (!size.empty() && OffsetOf(size) + size.size() + 1 != start) {
+        throw std::logic_error("an entry's size does not stand ahead of its name");
     }
-    rows_.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint16_t>(caption.size()),
-                     static_cast<std::uint8_t>(size.size()), kind});
+    AddRow(kind, start, caption.size(), size.size());
+}
+
+void EntryList::AddRow(EntryKind kind, std::size_t start, std::size_t captionLength,
+                       std::size_t sizeLength) {
+    if (IsSpecial(kind)) {
+        captionLength = sizeLength = 0;
+    }
+    rows_.push_back({static_cast<std::uint32_t>(start),
+                     static_cast<std::uint16_t>(std::min<std::size_t>(captionLength, UINT16_MAX)),
+                     static_cast<std::uint8_t>(std::min<std::size_t>(sizeLength, UINT8_MAX)),
+                     kind});
 }
 
 std::string_view EntryList::Caption(std::size_t index) const {
@@ -78,6 +82,11 @@ std::string_view EntryList::Size(std::size_t index) const {
         return {};
     }
     return Text().substr(row.start - 1 - row.sizeLength, row.sizeLength);
+}
+
+const SharedEntries& NoEntries() {
+    static const SharedEntries none = std::make_shared<const EntryList>();
+    return none;
 }
 
 ListEntry EntryList::operator[](std::size_t index) const {

@@ -34,17 +34,17 @@ public:
     using value_type = ListEntry;
     using iterator = const_iterator;
 
-    // Entries whose text is their own.
     EntryList();
+    // Entries with a text of their own, laid out as a reply would hold them.
     EntryList(std::initializer_list<ListEntry> entries);
     // Entries of a listing whose captions and sizes stand in reply.
     explicit EntryList(std::shared_ptr<const ReplyText> reply);
 
     void reserve(std::size_t rows) { rows_.reserve(rows); }
-    // The caption of "./" and "../" goes by the kind. Over a reply, caption
-    // and size must be views into it, the size (if any) a blank ahead of
-    // the caption; otherwise they are copied. A caption longer than 65,535
-    // bytes or a size longer than 255 is cut.
+    // The caption of "./" and "../" goes by the kind. Caption and size must
+    // be views into the reply, the size (if any) a blank ahead of the
+    // caption. A caption longer than 65,535 bytes or a size longer than 255
+    // is cut.
     void Add(EntryKind kind, std::string_view caption, std::string_view size = {});
 
     std::size_t size() const { return rows_.size(); }
@@ -67,17 +67,16 @@ private:
 
     std::string_view Text() const { return {text_->data(), text_->size()}; }
     std::size_t OffsetOf(std::string_view part) const;
+    void AddRow(EntryKind kind, std::size_t start, std::size_t captionLength,
+                std::size_t sizeLength);
 
     std::shared_ptr<const ReplyText> text_;
-    // text_ itself while the entries copy their bytes in; none over a reply.
-    std::shared_ptr<ReplyText> own_;
     std::vector<Row> rows_;
 };
 
 using SharedEntries = std::shared_ptr<const EntryList>;
 
-inline SharedEntries MakeEntries(std::initializer_list<ListEntry> entries) {
-    return std::make_shared<const EntryList>(entries);
-}
+// What a pane lists before its first listing and after a disconnect.
+const SharedEntries& NoEntries();
 
 }  // namespace olmira

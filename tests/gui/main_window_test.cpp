@@ -13,6 +13,7 @@
 
 #include "form_log.h"
 #include "image_list.h"
+#include "make_entries.h"
 #include "window_under_test.h"
 
 namespace {
@@ -136,9 +137,10 @@ TEST(MainWindow, EntryListsAreReportsWithNameAndSizeColumns) {
     WindowUnderTest test(WindowUnderTest::BoxIni());
     for (const auto* name : {"SourceList", "DestList"}) {
         EntryListView& list = test.Child<EntryListView>(name);
-        test.Window().SetEntries(name == std::string("SourceList") ? Source : Destination,
-                                 olmira::MakeEntries({{"./", olmira::EntryKind::ThisFolder, ""},
-                                                      {"a.ts", olmira::EntryKind::File, "4"}}));
+        test.Window().SetEntries(
+            name == std::string("SourceList") ? Source : Destination,
+            olmira::test_support::MakeEntries({{"./", olmira::EntryKind::ThisFolder, ""},
+                                               {"a.ts", olmira::EntryKind::File, "4"}}));
         const QAbstractItemModel& model = *list.model();
         EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Name"));
         EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Größe [kB]"));
@@ -155,10 +157,10 @@ TEST(MainWindow, ListsAndDriveBoxesShowDecodedNamesButHandBackTheBoxsBytes) {
     const std::string utf8Name =
         "Gr\xc3\xb6\xc3\x9f"
         "e.ts";
-    window.SetEntries(Source,
-                      olmira::MakeEntries({{"./", olmira::EntryKind::ThisFolder, ""},
-                                           {latin1Name, olmira::EntryKind::Folder, ""},
-                                           {utf8Name, olmira::EntryKind::File, "1234567"}}));
+    window.SetEntries(Source, olmira::test_support::MakeEntries(
+                                  {{"./", olmira::EntryKind::ThisFolder, ""},
+                                   {latin1Name, olmira::EntryKind::Folder, ""},
+                                   {utf8Name, olmira::EntryKind::File, "1234567"}}));
     EXPECT_EQ(test.Captions("SourceList"),
               (QStringList{"./", QStringLiteral("Wälder/"), QStringLiteral("Größe.ts")}));
     EXPECT_EQ(test.Cell("SourceList", 2, 1), QStringLiteral("1234567"));
@@ -232,9 +234,9 @@ TEST(MainWindow, AnUnreadableMappingFileIsReportedOnceTheWindowIsUp) {
 TEST(MainWindow, HandlerErrorsEndInTheErrorBoxNotInTheEventLoop) {
     WindowUnderTest test(WindowUnderTest::BoxIni());
     test.Window().SetPaneEnabled(Source, true);
-    test.Window().SetEntries(Source,
-                             olmira::MakeEntries({{"./", olmira::EntryKind::ThisFolder, ""},
-                                                  {"Filme/", olmira::EntryKind::Folder, ""}}));
+    test.Window().SetEntries(
+        Source, olmira::test_support::MakeEntries({{"./", olmira::EntryKind::ThisFolder, ""},
+                                                   {"Filme/", olmira::EntryKind::Folder, ""}}));
     ASSERT_TRUE(test.Select("SourceList", QStringLiteral("Filme/")));
     QTest::keyClick(&test.Child<EntryListView>("SourceList"), Qt::Key_Return);
     ASSERT_EQ(test.Boxes().shown.size(), 1u);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "entry_list_model.h"
+#include "make_entries.h"
 #include "window_under_test.h"
 
 namespace {
@@ -23,13 +24,13 @@ constexpr int kSizeColumn = EntryListModel::SizeColumn;
 // Sizes as long as the box gives them, up to recordings of hundreds of GB.
 void ListRecordings(TformMain& window) {
     for (const olmira::Pane pane : {olmira::Source, olmira::Destination}) {
-        window.SetEntries(
-            pane,
-            olmira::MakeEntries({{"./", olmira::EntryKind::ThisFolder, ""},
-                                 {"../", olmira::EntryKind::ParentFolder, ""},
-                                 {"Serien/", olmira::EntryKind::Folder, ""},
-                                 {"Der lange Film.ts", olmira::EntryKind::File, "307200"},
-                                 {"Die ganze Staffel.ts", olmira::EntryKind::File, "123456789"}}));
+        window.SetEntries(pane,
+                          olmira::test_support::MakeEntries(
+                              {{"./", olmira::EntryKind::ThisFolder, ""},
+                               {"../", olmira::EntryKind::ParentFolder, ""},
+                               {"Serien/", olmira::EntryKind::Folder, ""},
+                               {"Der lange Film.ts", olmira::EntryKind::File, "307200"},
+                               {"Die ganze Staffel.ts", olmira::EntryKind::File, "123456789"}}));
     }
 }
 
