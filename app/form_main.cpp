@@ -268,6 +268,16 @@ std::optional<olmira::ListEntry> TformMain::SelectedEntry(olmira::Pane pane) con
     return controls->entries->EntryAt(controls->list->SelectedRow());
 }
 
+std::vector<olmira::ListEntry> TformMain::SelectedEntries(olmira::Pane pane) const {
+    std::vector<olmira::ListEntry> selected;
+    if (const std::optional<olmira::ListEntry> entry = SelectedEntry(pane);
+        entry &&
+        (entry->kind == olmira::EntryKind::File || entry->kind == olmira::EntryKind::Folder)) {
+        selected.push_back(*entry);
+    }
+    return selected;
+}
+
 void TformMain::SetFolderUpEnabled(olmira::Pane pane, bool enabled) {
     if (PaneUi* controls = ui_.Find(pane)) {
         controls->folderUp->setEnabled(enabled);
@@ -324,6 +334,10 @@ void TformMain::SetMainPanelEnabled(bool enabled) {
 
 bool TformMain::AskYesNo(const std::string& text) {
     return boxes_.Ask(this, kApplicationTitle, DecodeText(text));
+}
+
+olmira::OverwriteAnswer TformMain::AskOverwrite(const std::string& text) {
+    return AskYesNo(text) ? olmira::OverwriteAnswer::Yes : olmira::OverwriteAnswer::No;
 }
 
 void TformMain::StartCopyTimer(int milliseconds) {

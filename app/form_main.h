@@ -89,6 +89,7 @@ public:
     void ClearEntryList(olmira::Pane pane) override;
     void SetEntries(olmira::Pane pane, olmira::SharedEntries entries) override;
     std::optional<olmira::ListEntry> SelectedEntry(olmira::Pane pane) const override;
+    std::vector<olmira::ListEntry> SelectedEntries(olmira::Pane pane) const override;
     void SetFolderUpEnabled(olmira::Pane pane, bool enabled) override;
     void AppendLog(const std::string& block) override;
     void ShowMessage(const std::string& text) override;
@@ -102,6 +103,7 @@ public:
     void CloseProgressWindow() override;
     void SetMainPanelEnabled(bool enabled) override;
     bool AskYesNo(const std::string& text) override;
+    olmira::OverwriteAnswer AskOverwrite(const std::string& text) override;
     void StartCopyTimer(int milliseconds) override;
     void StopCopyTimer() override;
 

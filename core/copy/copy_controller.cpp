@@ -65,6 +65,12 @@ bool CopyController::Confirmed(const std::string& name) const {
     return true;
 }
 
+void CopyController::StartJob(TransferMode mode, Pane from) {
+    if (mode == TransferMode::Copy && from == Source) {
+        tbCopyFileClick();
+    }
+}
+
 // The entry is the source pane's as it lists it now; the destination's
 // answer to a listing still on its way is waited for, with the panes locked.
 void CopyController::tbCopyFileClick() {
@@ -185,9 +191,12 @@ void CopyController::HandleCopyProgress() {
 void CopyController::UpdateProgress() {
     const std::int64_t transferred =
         TransferredKB(ProgressLine(session_.ReplyLines(), settings_.PromptMarker));
-    copyWindow_.UpdateProgressWindow({transferred, BarPosition(transferred, copySizeKB_),
-                                      TransferRate(transferred, lastTransferredKB_,
-                                                   PollIntervalMs(settings_.update_intervall))});
+    CopyProgressUpdate update;
+    update.transferredKB = transferred;
+    update.bar = BarPosition(transferred, copySizeKB_);
+    update.rateKBs = TransferRate(transferred, lastTransferredKB_,
+                                  PollIntervalMs(settings_.update_intervall));
+    copyWindow_.UpdateProgressWindow(update);
     lastTransferredKB_ = transferred;
 }
 

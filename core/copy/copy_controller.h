@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "session/list_entry.h"
+#include "session/pane.h"
 
 namespace olmira {
 
@@ -13,6 +14,8 @@ class BoxSession;
 class Conversation;
 class SessionWindow;
 class CopyWindow;
+
+enum class TransferMode { Copy, Move };
 
 // Copies the entry selected in the source pane into the destination pane's
 // folder, on the box: cp runs as background job 1 of the box's shell, and a
@@ -29,6 +32,10 @@ public:
                    CopyWindow& copyWindow, Conversation& conversation);
 
     // Handlers. They throw olmira::Error for the window to show.
+    // F5 (Copy) and F6 (Move): the entries selected in pane from, into the
+    // other pane's folder.
+    void StartJob(TransferMode mode, Pane from);
+    // The copy button: left to right.
     void tbCopyFileClick();
     // Ends the running copy and removes what it left, when that was new.
     void Cancel();

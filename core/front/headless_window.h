@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -29,6 +30,7 @@ public:
         std::optional<std::size_t> selectedDrive;
         SharedEntries entries = NoEntries();
         std::optional<std::size_t> selectedEntry;
+        std::vector<std::size_t> selection;
         int listingsShown = 0;
     };
 
@@ -64,10 +66,12 @@ public:
     void ClearEntryList(Pane pane) override {
         View(pane).entries = NoEntries();
         View(pane).selectedEntry.reset();
+        View(pane).selection.clear();
     }
     void SetEntries(Pane pane, SharedEntries entries) override {
         View(pane).entries = std::move(entries);
         View(pane).selectedEntry.reset();
+        View(pane).selection.clear();
         View(pane).listingsShown += 1;
     }
     std::optional<ListEntry> SelectedEntry(Pane pane) const override {
@@ -76,6 +80,17 @@ public:
             return std::nullopt;
         }
         return (*view.entries)[*view.selectedEntry];
+    }
+    std::vector<ListEntry> SelectedEntries(Pane pane) const override {
+        const PaneView& view = View(pane);
+        std::vector<ListEntry> selected;
+        for (const std::size_t row : view.selection) {
+            const EntryKind kind = view.entries->Kind(row);
+            if (kind == EntryKind::Folder || kind == EntryKind::File) {
+                selected.push_back((*view.entries)[row]);
+            }
+        }
+        return selected;
     }
     void SetFolderUpEnabled(Pane pane, bool enabled) override {
         View(pane).folderUpEnabled = enabled;
@@ -107,18 +122,34 @@ public:
         questions.push_back(text);
         return answerYes;
     }
+    OverwriteAnswer AskOverwrite(const std::string& text) override {
+        questions.push_back(text);
+        if (overwriteAnswers.empty()) {
+            return answerYes ? OverwriteAnswer::Yes : OverwriteAnswer::No;
+        }
+        const OverwriteAnswer answer = overwriteAnswers.front();
+        overwriteAnswers.pop_front();
+        return answer;
+    }
     void StartCopyTimer(int milliseconds) override {
         copyTimerMs = milliseconds;
         ++copyTimerStarts;
     }
     void StopCopyTimer() override { copyTimerMs.reset(); }
 
-    // Selects the entry with this caption; false when there is none.
+    // Makes the entry with this caption the current and only selected one;
+    // false when there is none.
     bool SelectEntry(Pane pane, const std::string& caption) {
+        View(pane).selection.clear();
+        return AddToSelection(pane, caption);
+    }
+    // Selects the entry with this caption too and makes it the current one.
+    bool AddToSelection(Pane pane, const std::string& caption) {
         PaneView& view = View(pane);
         for (std::size_t i = 0; i < view.entries->size(); ++i) {
             if (view.entries->Caption(i) == caption) {
                 view.selectedEntry = i;
+                view.selection.push_back(i);
                 return true;
             }
         }
@@ -149,6 +180,9 @@ public:
     bool mainPanelEnabled = true;
     std::vector<std::string> questions;
     bool answerYes = false;
+    // The answers to the overwrite questions of a job of several entries,
+    // in turn; once they are used up, answerYes answers Yes or No.
+    std::deque<OverwriteAnswer> overwriteAnswers;
     // The copy timer's interval while it runs; the owner of the window fires it.
     std::optional<int> copyTimerMs;
     int copyTimerStarts = 0;

@@ -43,7 +43,10 @@ public:
     virtual void ClearEntryList(Pane pane) = 0;
     // The list is shared with the session, which keeps it as the pane's entries.
     virtual void SetEntries(Pane pane, SharedEntries entries) = 0;
+    // The current entry, which Enter and a double click open.
     virtual std::optional<ListEntry> SelectedEntry(Pane pane) const = 0;
+    // Every selected entry in list order, never "./" or "../": what a job takes.
+    virtual std::vector<ListEntry> SelectedEntries(Pane pane) const = 0;
     virtual void SetFolderUpEnabled(Pane pane, bool enabled) = 0;
 
     // One received block, as a new entry of the log.

@@ -37,6 +37,8 @@ struct TSetup {
     std::int32_t update_intervall = 0;
     std::int32_t avg_transferrate = 0;
     std::int32_t progress_min_size = 0;
+    // Whether a recording's info file X.crid goes along with X.ts.
+    bool with_crid = true;
 };
 
 // Reads every stored setting, a missing one as its default, into setup.
@@ -50,8 +52,8 @@ std::optional<std::string> LoadSetup(TSetup& settings, const SetupPlace& place);
 std::optional<std::string> LoadSetup(TSetup& settings);
 
 // Saves the setup dialog's values: the thirteen texts PC1 to PC5, USB, temp,
-// rtemp, rec, olmira_name, olmira_Host, olmira_User and olmira_Pass, and the
-// numbers update_intervall and progress_min_size; the other fields are not
+// rtemp, rec, olmira_name, olmira_Host, olmira_User and olmira_Pass, the
+// numbers update_intervall and progress_min_size, and with_crid as 1 or 0; the other fields are not
 // written. An empty PC or USB path keeps the file's earlier value. All values
 // go in one replacement of the file: on the error "nach <iniPath> kann nicht
 // geschrieben werden" none of them is saved.

@@ -295,7 +295,8 @@ TEST_F(SetupDialog, OkWritesEveryPagesValueUnderItsKeyAndKeepsEveryOtherLine) {
               "[Transfer]\r\n"
               "update_intervall=1000\r\n"
               "avg_transferrate=777\r\n"
-              "progress_min_size=7000\r\n");
+              "progress_min_size=7000\r\n"
+              "with_crid=1\r\n");
 }
 
 TEST_F(SetupDialog, EnterPressesApplyWhichWritesAndStaysOpenAndCancelKeepsWhatItWrote) {
