@@ -1,0 +1,128 @@
+#include "copy/box_figures.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <vector>
+
+namespace olmira {
+namespace {
+
+ReplyLines Reply(std::string_view command, const std::vector<std::string_view>& output) {
+    ReplyLines lines{command};
+    for (const std::string_view line : output) {
+        lines.push_back(line);
+    }
+    lines.push_back("root@box:~# ");
+    return lines;
+}
+
+TEST(BoxFiguresTest, DiskSpaceIsReadFromEveryLayoutOfDf) {
+    constexpr std::string_view kCoreutils =
+        "Filesystem     1K-blocks     Used Available Use% Mounted on";
+    constexpr std::string_view kBusybox =
+        "Filesystem           1K-blocks      Used Available Use% Mounted on";
+    const struct {
+        std::vector<std::string_view> output;
+        std::optional<std::pair<std::int64_t, std::int64_t>> space;
+    } cases[] = {
+        {{kCoreutils, "/dev/sda1       30832548 18187456  11082900  63% /var/media/hdd"},
+         {{30832548, 11082900}}},
+        {{kBusybox, "/dev/sda1             30832548  18187456  11082900  63% /var/media/hdd"},
+         {{30832548, 11082900}}},
+        {{kBusybox, "//192.168.0.10/recordings/share",
+          "                      976762584 512000000 464762584  52% /var/media/net"},
+         {{976762584, 464762584}}},
+        {{kCoreutils, "tmpfs 4096 0 4096 0% /var/media/usb"}, {{4096, 4096}}},
+        {{kCoreutils, "/dev/sdb1 1000 400 600 40% /var/media/My Disk 2"}, {{1000, 600}}},
+        {{kCoreutils, "/dev/sda1 1000 990 -40 100% /"}, {{1000, -40}}},
+        {{"df: /x: No such file or directory"}, std::nullopt},
+        {{"/dev/sda1 1000 400 600 40% /"}, std::nullopt},  // no header
+        {{kBusybox}, std::nullopt},
+        {{kBusybox, "//192.168.0.10/recordings/share"}, std::nullopt},
+        {{kCoreutils, "/dev/sda1 1000 400 6x0 40% /"}, std::nullopt},
+        {{kCoreutils, "/dev/sda1 99999999999999999999 0 1 0% /"}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const std::optional<DiskSpace> space = ParseDiskSpace(Reply("df -k /x/", c.output));
+        const std::string context(c.output.back());
+        ASSERT_EQ(space.has_value(), c.space.has_value()) << context;
+        if (space) {
+            EXPECT_EQ(space->totalKB, c.space->first) << context;
+            EXPECT_EQ(space->freeKB, c.space->second) << context;
+        }
+    }
+}
+
+TEST(BoxFiguresTest, TheInnermostMountHoldsAPath) {
+    const ReplyLines mounts =
+        Reply("cat /proc/mounts", {"rootfs / rootfs rw 0 0", "/dev/sda1 /var/media/hdd ext3 rw 0 0",
+                                   "/dev/sdb1 /var/media/usb vfat rw,relatime 0 0",
+                                   "/dev/sdc1 /var/media/usb2 ntfs rw 0 0",
+                                   "/dev/sdd1 /var/media/My\\040Disk msdos rw 0 0",
+                                   "/dev/sde1 /var/media/hdd fuseblk rw 0 0"});
+    const struct {
+        std::string_view path;
+        std::string_view type;
+    } cases[] = {
+        {"/var/media/usb/x.ts", "vfat"},     {"/var/media/usb", "vfat"},
+        {"/var/media/usb/", "vfat"},         {"/var/media/usb2/x", "ntfs"},
+        {"/var/media/usbx", "rootfs"},       {"/var/media/My Disk/a.ts", "msdos"},
+        {"/var/media/hdd/Filme", "fuseblk"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FileSystemType(mounts, c.path), c.type) << c.path;
+    }
+    EXPECT_EQ(FileSystemType(Reply("cat /proc/mounts", {"/dev/sda1 /var/media/hdd ext3 rw 0 0"}),
+                             "/var/media/usb/x"),
+              "");
+    EXPECT_EQ(FileSystemType(Reply("cat /proc/mounts", {"/ # \x1b[6n x y 0 0"}), "/x"), "");
+}
+
+TEST(BoxFiguresTest, OnlyFatTypesStopAtFourGiB) {
+    for (const std::string_view type : {"vfat", "msdos", "fat"}) {
+        EXPECT_TRUE(IsFatFileSystem(type)) << type;
+    }
+    for (const std::string_view type : {"exfat", "ntfs", "ext4", "fuseblk", ""}) {
+        EXPECT_FALSE(IsFatFileSystem(type)) << type;
+    }
+}
+
+TEST(BoxFiguresTest, DuAndWcFiguresStandWhereTheToolsPutThem) {
+    const std::string_view du = "du -sk \"/var/media/hdd/10 Filme\"";
+    EXPECT_EQ(ParseDuFigure(Reply(du, {"11720\t/var/media/hdd/10 Filme"})), 11720);
+    EXPECT_EQ(ParseDuFigure(Reply(du, {"5000000000 /var/media/hdd/10 Filme"})), 5000000000);
+    EXPECT_EQ(ParseDuFigure(Reply(du, {"du: can't open '/x': No such file"})), std::nullopt);
+    EXPECT_EQ(ParseDuFigure(Reply(du, {"11720"})), std::nullopt);
+    EXPECT_EQ(ParseDuFigure(Reply(du, {"99999999999999999999\t/x"})), std::nullopt);
+    EXPECT_EQ(ParseDuFigure(Reply(du, {"117a0\t/x", "12\t/x"})), 12);
+
+    const std::string_view wc = "ls -1A /var/media/hdd | wc -l";
+    EXPECT_EQ(ParseCount(Reply(wc, {"42"})), 42);
+    EXPECT_EQ(ParseCount(Reply(wc, {"      7 "})), 7);
+    EXPECT_EQ(ParseCount(Reply(wc, {"7 files"})), std::nullopt);
+    EXPECT_EQ(ParseCount(Reply(wc, {"   "})), std::nullopt);
+    EXPECT_EQ(ParseCount(Reply(wc, {})), std::nullopt);
+}
+
+TEST(BoxFiguresTest, ThousandsAreGroupedByDots) {
+    const struct {
+        std::int64_t value;
+        std::string_view text;
+    } cases[] = {{0, "0"},
+                 {999, "999"},
+                 {1000, "1.000"},
+                 {4812, "4.812"},
+                 {11720, "11.720"},
+                 {123456, "123.456"},
+                 {-999, "-999"},
+                 {-1234567, "-1.234.567"},
+                 {std::numeric_limits<std::int64_t>::max(), "9.223.372.036.854.775.807"},
+                 {std::numeric_limits<std::int64_t>::min(), "-9.223.372.036.854.775.808"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(GermanThousands(c.value), c.text) << c.value;
+    }
+}
+
+}  // namespace
+}  // namespace olmira
