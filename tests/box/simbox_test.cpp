@@ -3,16 +3,19 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -28,10 +31,12 @@ namespace olmira::test {
 namespace {
 
 using ::testing::Contains;
+using ::testing::AllOf;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using ::testing::IsSupersetOf;
 using ::testing::Not;
+using ::testing::StartsWith;
 namespace fs = std::filesystem;
 
 // Just enough Telnet to reach the box's shell: every option the box offers or
@@ -405,6 +410,75 @@ TEST_F(SimboxOptions, SlowLsWaitsThenListsAsTheBoxsOwnLs) {
     std::getline(pathFile, lsPath);
     ASSERT_EQ(found.status, 0) << found.errors;
     EXPECT_NE(fs::canonical(lsPath), fs::canonical(OLMIRAFM_SOURCE_DIR "/tools/simbox-ls"));
+}
+
+// The whitespace-separated fields of `line`.
+std::vector<std::string> Fields(const std::string& line) {
+    std::istringstream text(line);
+    return {std::istream_iterator<std::string>(text), {}};
+}
+
+// Runs on a box started with --drive-size and --login-job (see
+// tests/CMakeLists.txt).
+class SimboxDriveAndJob : public Simbox {
+protected:
+    void SetUp() override {
+        Simbox::SetUp();
+        const char* sizes = std::getenv("SIMBOX_DRIVE_SIZES");
+        const char* job = std::getenv("SIMBOX_LOGIN_JOB");
+        ASSERT_TRUE(sizes != nullptr && *sizes != '\0') << "a box without --drive-size";
+        ASSERT_TRUE(job != nullptr && *job != '\0') << "a box without --login-job";
+        std::string first = sizes;
+        first = first.substr(0, first.find('\n'));
+        const auto colon = first.rfind(':');
+        drive_ = first.substr(0, colon);
+        driveKb_ = std::stoi(first.substr(colon + 1));
+        loginJob_ = job;
+    }
+
+    std::string drive_;
+    int driveKb_ = 0;
+    std::string loginJob_;
+};
+
+TEST_F(SimboxDriveAndJob, SizedDriveHoldsItsSizeForBoxAndTestAlike) {
+    const std::string boxDrive = "/var/media/" + drive_;
+    const fs::path ownDrive = media_ / drive_;
+    ASSERT_FALSE(fs::is_empty(ownDrive)) << "the drive's files are missing";
+    BareTelnet box;
+    LogIn(box, Box().user, Box().password);
+
+    int boxTotalKb = -1;
+    for (const auto& line : ReplyLines(box, "df -k " + boxDrive)) {
+        const auto fields = Fields(line);
+        if (fields.size() >= 6 && fields.back() == boxDrive) {
+            boxTotalKb = std::stoi(fields[1]);
+        }
+    }
+    // tmpfs rounds its size up to whole pages.
+    EXPECT_NEAR(boxTotalKb, driveKb_, 4);
+    struct statvfs ownView {};
+    ASSERT_EQ(::statvfs(ownDrive.c_str(), &ownView), 0);
+    EXPECT_NEAR(static_cast<int>(ownView.f_blocks * ownView.f_frsize / 1024), driveKb_, 4);
+
+    const auto reply =
+        ReplyLines(box, "dd if=/dev/zero of=" + boxDrive + "/Voll.ts bs=1024 count=" +
+                            std::to_string(driveKb_ + 1024) + " 2>&1; echo \"status $?\"");
+    EXPECT_THAT(reply, Contains(HasSubstr("No space left on device")));
+    EXPECT_THAT(reply, Not(Contains("status 0")));
+    // What the box wrote, the test sees, up to where the drive was full.
+    ASSERT_TRUE(fs::exists(ownDrive / "Voll.ts"));
+    EXPECT_GT(fs::file_size(ownDrive / "Voll.ts"), 0u);
+    EXPECT_LT(fs::file_size(ownDrive / "Voll.ts"), static_cast<std::uintmax_t>(driveKb_) * 1024);
+}
+
+TEST_F(SimboxDriveAndJob, LoginJobIsJobOneSoTheNextJobIsTwo) {
+    BareTelnet box;
+    LogIn(box, Box().user, Box().password);
+
+    EXPECT_THAT(ReplyLines(box, "jobs"), Contains(AllOf(StartsWith("[1]"), HasSubstr(loginJob_))));
+    EXPECT_THAT(ReplyLines(box, "sleep 1 & jobs %+"),
+                Contains(AllOf(StartsWith("[2]"), HasSubstr("sleep 1"))));
 }
 
 }  // namespace
