@@ -23,13 +23,22 @@ bool ReplyFramer::Feed(std::string_view block) {
 
 void ReplyFramer::EndLine() {
     const std::string_view line = lines_.OpenLine();
-    if (const std::optional<JobEnd> end = ParseJobEnd(line)) {
-        jobEnded_ = end;
+    if (const std::optional<JobNotice> notice = ParseJobNotice(line)) {
+        endedJobs_.push_back(*notice);
         lines_.DropOpenLine();
         return;
     }
     promptSeen_ = promptSeen_ || HoldsPrompt(line);
     lines_.EndLine();
+}
+
+std::optional<JobEnd> ReplyFramer::JobEnded(int job) const {
+    for (const JobNotice& notice : endedJobs_) {
+        if (notice.job == job) {
+            return notice.end;
+        }
+    }
+    return std::nullopt;
 }
 
 void ReplyFramer::EndReply() {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "conversation/job_notice.h"
 #include "conversation/reply_lines.h"
@@ -10,8 +11,8 @@
 namespace olmira {
 
 // Cuts what the box's shell prints into reply lines and tells when a reply
-// has come to its prompt. Lines end at CR; LF is dropped. The shell's notice
-// that job 1 has ended is taken out of the lines and kept as JobEnded.
+// has come to its prompt. Lines end at CR; LF is dropped. The shell's notices
+// that background jobs have ended are taken out of the lines and kept.
 //
 // A reply is complete at the end of a block once one of its lines begins
 // with the prompt: the prompt marker and at least one more byte. Only our
@@ -36,8 +37,11 @@ public:
     // What has come since the last CR: where the prompt stands.
     std::string_view OpenLine() const { return lines_.OpenLine(); }
 
-    const std::optional<JobEnd>& JobEnded() const { return jobEnded_; }
-    void ClearJobEnded() { jobEnded_.reset(); }
+    // The notices of ended jobs since the last ClearEndedJobs, oldest first.
+    const std::vector<JobNotice>& EndedJobs() const { return endedJobs_; }
+    // How job ended, if its notice has come.
+    std::optional<JobEnd> JobEnded(int job) const;
+    void ClearEndedJobs() { endedJobs_.clear(); }
 
 private:
     bool HoldsPrompt(std::string_view line) const;
@@ -46,7 +50,7 @@ private:
     const std::string& marker_;
     ReplyLines lines_;
     bool promptSeen_ = false;
-    std::optional<JobEnd> jobEnded_;
+    std::vector<JobNotice> endedJobs_;
 };
 
 }  // namespace olmira

@@ -15,18 +15,48 @@ std::string MediaPattern(std::string_view folder, std::string_view name = {}) {
 
 }  // namespace
 
-std::string CopyCommand(std::string_view sourceFolder, std::string_view name,
+std::string CopyCommand(std::string_view folder, std::string_view name,
                         std::string_view destFolder) {
-    return std::string(kCopyCommandStart) + MediaPattern(sourceFolder, name) + " " +
-           MediaPattern(destFolder) + " &";
+    return "(trap '' HUP; " + std::string(kCopyProgram) + MediaPattern(folder, name) + " " +
+           MediaPattern(destFolder) + ") & jobs %+";
+}
+
+std::string MoveCommand(std::string_view folder, std::string_view name,
+                        std::string_view destFolder) {
+    return std::string(kMoveStart) + MediaPattern(folder, name) + " " + MediaPattern(destFolder);
 }
 
 std::string ProgressListing(std::string_view destFolder, std::string_view name) {
     return std::string(kProgressListingStart) + MediaPattern(destFolder, name);
 }
 
-std::string RemoveCopyCommand(std::string_view destFolder, std::string_view name) {
-    return "rm -rf " + MediaPattern(destFolder, name);
+std::string DiskUsageCommand(std::string_view folder, std::string_view name) {
+    return "du -skL " + MediaPattern(folder, name);
+}
+
+std::string FolderProgressCommand(std::string_view destFolder, std::string_view name) {
+    return "du -sk " + MediaPattern(destFolder, name);
+}
+
+std::string MeasureCommand(std::string_view folder, std::string_view name) {
+    const std::string path = MediaPattern(folder, name);
+    return "du -sbL " + path + " && " + std::string(kFindStart) + path + " -type f | wc -l";
+}
+
+std::string FreeSpaceCommand(std::string_view folder) {
+    return "df -k " + MediaPattern(folder);
+}
+
+std::string LargeFilesCommand(std::string_view folder, std::string_view name) {
+    return std::string(kFindStart) + MediaPattern(folder, name) + " -type f -size +4294967295c";
+}
+
+std::string KillJobCommand(int job) {
+    return "kill %" + std::to_string(job);
+}
+
+std::string RemoveCommand(std::string_view folder, std::string_view name) {
+    return std::string(kRemoveStart) + MediaPattern(folder, name);
 }
 
 }  // namespace olmira

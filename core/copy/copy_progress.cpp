@@ -16,8 +16,13 @@ constexpr int kMinPollIntervalMs = 1000;
 constexpr std::string_view kCpPrefix = "cp: ";
 
 bool IsEchoOfOurCommand(std::string_view line) {
-    return line.find(kCopyCommandStart) != std::string_view::npos ||
-           line.find(kProgressListingStart) != std::string_view::npos;
+    for (const std::string_view command : {kCopyProgram, kProgressListingStart, kDiskUsageStart,
+                                           kMoveStart, kRemoveStart, kFindStart}) {
+        if (line.find(command) != std::string_view::npos) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -65,9 +70,13 @@ int PollIntervalMs(int updateIntervall) {
 }
 
 std::vector<std::string> CpMessages(const ReplyLines& replyLines) {
+    return ToolMessages(replyLines, kCpPrefix);
+}
+
+std::vector<std::string> ToolMessages(const ReplyLines& replyLines, std::string_view prefix) {
     std::vector<std::string> messages;
     for (const std::string_view line : replyLines) {
-        const std::size_t start = line.find(kCpPrefix);
+        const std::size_t start = line.find(prefix);
         if (start != std::string::npos && !IsEchoOfOurCommand(line)) {
             messages.emplace_back(line.substr(start));
         }

@@ -34,5 +34,7 @@ int PollIntervalMs(int updateIntervall);
 // on (a message may follow a prompt on the same line). The echoes of the
 // copy's own command lines are left out.
 std::vector<std::string> CpMessages(const ReplyLines& replyLines);
+// The same for another tool's messages, prefix being e.g. "rm: ".
+std::vector<std::string> ToolMessages(const ReplyLines& replyLines, std::string_view prefix);
 
 }  // namespace olmira

@@ -31,6 +31,7 @@ public:
     UiHandOver& HandOver() { return handOver_; }
     BoxSession& Session() { return session_; }
     CopyController& Copier() { return copy_; }
+    const Conversation& Talk() const { return conversation_; }
 
 private:
     // The hand-over outlives the channel, whose threads hand calls over to

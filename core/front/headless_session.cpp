@@ -64,8 +64,13 @@ void HeadlessSession::RunUntil(const std::function<bool()>& done, const char* wa
     auto deadline = Clock::now() + patience;
     auto nextTick = Clock::now() + kTimerPeriod;
     std::size_t blocksSeen = window_.blocksReceived;
+    bool cancelled = false;
     while (!done()) {
         ThrowIfFailed();
+        if (cancelFlag_ != nullptr && *cancelFlag_ != 0 && !cancelled) {
+            cancelled = true;
+            Copier().Cancel();
+        }
         if (connected_ && window_.connectImage == 0 && !Session().Connecting()) {
             throw Error("Verbindung zur Box wurde getrennt");
         }
@@ -116,34 +121,76 @@ SharedEntries HeadlessSession::Listing(std::string path) {
     return window_.View(Source).entries;
 }
 
-void HeadlessSession::Copy(const std::string& source, const std::string& destFolder,
-                           bool overwrite) {
-    const std::string item = RelativePath(source, false);
-    const std::size_t slash = item.rfind('/');
-    if (slash == std::string::npos || slash + 1 == item.size()) {
-        throw Error("Nur Dateien und Ordner eines Laufwerks lassen sich kopieren: " + source);
-    }
-    ShowAndWait(Source, item.substr(0, slash + 1));
-    const std::string name = item.substr(slash + 1);
-    if (!window_.SelectEntry(Source, name) && !window_.SelectEntry(Source, name + "/")) {
-        throw Error("Nicht gefunden: " + source);
-    }
-    ShowAndWait(Destination, RelativePath(destFolder, true));
-    window_.answerYes = overwrite;
-    const std::size_t questions = window_.questions.size();
-    Copier().tbCopyFileClick();
-    if (!Copier().Running()) {
-        ThrowIfFailed();
-        if (window_.questions.size() > questions) {
-            throw Error(window_.questions.back() + " Nein (--overwrite kopiert trotzdem).");
+// Each source from its folder's listing, as a pane selects it.
+std::vector<JobSource> HeadlessSession::GatherSources(const std::vector<std::string>& sources) {
+    std::vector<JobSource> gathered;
+    for (const std::string& source : sources) {
+        const std::string item = RelativePath(source, false);
+        const std::size_t slash = item.rfind('/');
+        if (slash == std::string::npos || slash + 1 == item.size()) {
+            throw Error("Nur Dateien und Ordner eines Laufwerks lassen sich kopieren: " + source);
+        }
+        const std::string folder = item.substr(0, slash + 1);
+        const std::string name = item.substr(slash + 1);
+        ShowAndWait(Source, folder);
+        if (!window_.SelectEntry(Source, name) && !window_.SelectEntry(Source, name + "/")) {
+            throw Error("Nicht gefunden: " + source);
+        }
+        std::vector<ListEntry> entries = window_.SelectedEntries(Source);
+        if (settings_.with_crid) {
+            entries = WithInfoFiles(entries, *window_.View(Source).entries);
+        }
+        for (ListEntry& entry : entries) {
+            JobSource next{folder, std::move(entry)};
+            if (std::find(gathered.begin(), gathered.end(), next) == gathered.end()) {
+                gathered.push_back(std::move(next));
+            }
         }
     }
-    const int listed = window_.View(Destination).listingsShown;
-    RunUntil(
-        [this, listed] {
-            return !Copier().Running() && window_.View(Destination).listingsShown > listed;
-        },
-        "Kopiervorgang");
+    return gathered;
+}
+
+// A folder that is not there would make cp's destination a renamed copy.
+std::string HeadlessSession::ExistingFolder(const std::string& folder) {
+    const std::string path = RelativePath(folder, true);
+    const std::string bare = path.substr(0, path.size() - 1);
+    const std::size_t slash = bare.rfind('/');
+    bool exists = false;
+    if (slash == std::string::npos) {
+        const std::vector<std::string> drives = Drives();
+        exists = std::find(drives.begin(), drives.end(), path) != drives.end();
+    } else {
+        ShowAndWait(Destination, bare.substr(0, slash + 1));
+        const SharedEntries entries = window_.View(Destination).entries;
+        const std::string caption = bare.substr(slash + 1) + "/";
+        exists = std::any_of(entries->begin(), entries->end(), [&caption](const ListEntry& entry) {
+            return entry.kind == EntryKind::Folder && entry.caption == caption;
+        });
+    }
+    if (!exists) {
+        throw Error("Kein Ordner auf der Box: " + folder);
+    }
+    return path;
+}
+
+void HeadlessSession::Transfer(TransferMode mode, const std::vector<std::string>& sources,
+                               const std::string& destFolder, bool overwrite) {
+    std::vector<JobSource> gathered = GatherSources(sources);
+    const std::string dest = ExistingFolder(destFolder);
+    ShowAndWait(Destination, dest);
+    window_.answerYes = overwrite;
+    const std::size_t questions = window_.questions.size();
+    Copier().StartJob(mode, std::move(gathered), Destination);
+    RunUntil([this] { return !Copier().Running() && !box_.Talk().ReplyOutstanding(); },
+             "Kopiervorgang");
+    const JobReport& report = Copier().LastReport();
+    if (report.done == report.entries) {
+        return;
+    }
+    if (report.entries == 1 && window_.questions.size() > questions) {
+        throw Error(window_.questions.back() + " Nein (--overwrite überschreibt).");
+    }
+    throw Error(ReportText(report));
 }
 
 void HeadlessSession::Finish() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <csignal>
 #include <functional>
 #include <optional>
 #include <string>
@@ -23,10 +24,19 @@ public:
     std::vector<std::string> Drives();
     // The entries of the folder path (relative to /var/media) as a pane shows them.
     SharedEntries Listing(std::string path);
-    // Copies source (a file or folder below /var/media) into the folder
-    // destFolder as the window does; returns once the destination has been
-    // listed afresh. overwrite answers the question for an existing name.
-    void Copy(const std::string& source, const std::string& destFolder, bool overwrite);
+    // Copies or moves sources (files or folders below /var/media) into the
+    // existing folder destFolder as one job, as the window does, info files
+    // going along as the settings say; returns once the panes have been
+    // listed afresh. overwrite answers every question for an existing name.
+    // Throws with the end report unless every entry was done.
+    void Transfer(TransferMode mode, const std::vector<std::string>& sources,
+                  const std::string& destFolder, bool overwrite);
+    void Copy(const std::string& source, const std::string& destFolder, bool overwrite) {
+        Transfer(TransferMode::Copy, {source}, destFolder, overwrite);
+    }
+    // Once flag is set (by a signal handler), the running job is cancelled
+    // as Esc cancels it in the window.
+    void CancelWhenSet(const volatile std::sig_atomic_t& flag) { cancelFlag_ = &flag; }
     // Leaves the box's shell with "exit".
     void Finish();
 
@@ -47,6 +57,8 @@ public:
 
 private:
     void ThrowIfFailed();
+    std::vector<JobSource> GatherSources(const std::vector<std::string>& sources);
+    std::string ExistingFolder(const std::string& folder);
     void ShowAndWait(Pane pane, const std::string& path);
     void ServeTimers(std::chrono::steady_clock::time_point& nextTick);
 
@@ -54,6 +66,7 @@ private:
     HeadlessWindow window_;
     BoxAssembly box_{settings_, window_, window_};
     bool connected_ = false;
+    const volatile std::sig_atomic_t* cancelFlag_ = nullptr;
     // When the copy timer fires, for the timer start it was computed for.
     std::optional<std::chrono::steady_clock::time_point> copyDue_;
     int copyTimerStart_ = 0;

@@ -55,10 +55,6 @@ bool BoxSession::Connecting() const {
     return channel_.Connecting();
 }
 
-bool BoxSession::CopyFailed() const {
-    return conversation_.Framer().JobEnded() == JobEnd::Failed;
-}
-
 void BoxSession::tbConnectClick() {
     if (settings_.olmira_Host.empty()) {
         window_.ShowMessage("Kein Host in den Konfigurationsdaten hinterlegt!");

@@ -83,10 +83,10 @@ public:
     int SessionState() const { return sessionState_; }
     const olmira::ReplyLines& ReplyLines() const { return conversation_.Framer().Lines(); }
     std::string_view ReceiveBuffer() const { return conversation_.Framer().OpenLine(); }
-    bool CopyDone() const { return conversation_.Framer().JobEnded().has_value(); }
-    // How the job ended, valid while CopyDone is set.
-    bool CopyFailed() const;
-    void ClearCopyDone() { conversation_.Framer().ClearJobEnded(); }
+    // Notices of background jobs that have ended since ClearEndedJobs.
+    const std::vector<JobNotice>& EndedJobs() const { return conversation_.Framer().EndedJobs(); }
+    std::optional<JobEnd> JobEnded(int job) const { return conversation_.Framer().JobEnded(job); }
+    void ClearEndedJobs() { conversation_.Framer().ClearEndedJobs(); }
     std::uint32_t LastActivityTick() const { return lastActivityTick_; }
     const PaneState& PaneOf(Pane pane) const;
     bool Connecting() const;

@@ -2,14 +2,19 @@
 //
 //   olmirafm-cli [--ini FILE] drives                 the drives the box has mounted
 //   olmirafm-cli [--ini FILE] ls PATH                a folder, PATH below /var/media
-//   olmirafm-cli [--ini FILE] cp SOURCE DESTFOLDER   a copy made by the box itself
+//   olmirafm-cli [--ini FILE] cp [--overwrite] SOURCE... DESTFOLDER
+//   olmirafm-cli [--ini FILE] mv [--overwrite] SOURCE... DESTFOLDER
+//                                                  one job that the box itself runs
 //
-// Errors go to standard error with a non-zero exit status.
+// Errors and a job's end report go to standard error with a non-zero exit
+// status; Ctrl-C cancels a job as Esc does in the window and exits with 130.
 
 #include <CLI/CLI.hpp>
+#include <csignal>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/console_progress.h"
 #include "error.h"
@@ -22,10 +27,35 @@ namespace {
 struct Arguments {
     std::string iniPath;
     std::string path;
-    std::string source;
-    std::string destFolder;
+    // The sources, then the destination folder.
+    std::vector<std::string> paths;
     bool overwrite = false;
 };
+
+constexpr int kInterruptedStatus = 130;
+volatile std::sig_atomic_t interrupted = 0;
+
+void Interrupt(int) {
+    interrupted = 1;
+}
+
+CLI::App* AddJobCommand(CLI::App& app, const char* name, const char* description, Arguments& args) {
+    CLI::App* command = app.add_subcommand(name, description);
+    command->add_option("QUELLE... ZIELORDNER", args.paths, "z.B. hdd/Filme/film.ts usb/")
+        ->required()
+        ->expected(2, -1);
+    command->add_flag("--overwrite", args.overwrite, "Vorhandenes im Zielordner überschreiben");
+    return command;
+}
+
+void RunJob(olmira::HeadlessSession& run, olmira::TransferMode mode, Arguments& args) {
+    std::signal(SIGINT, Interrupt);
+    run.CancelWhenSet(interrupted);
+    ConsoleProgress progress(std::cerr, run.Window());
+    const std::string destFolder = args.paths.back();
+    args.paths.pop_back();
+    run.Transfer(mode, args.paths, destFolder, args.overwrite);
+}
 
 olmira::TSetup LoadSettings(const std::string& iniPath) {
     olmira::SetupPlace place = olmira::RunningProgramPlace();
@@ -64,10 +94,8 @@ int main(int argc, char** argv) {
     CLI::App* drives = app.add_subcommand("drives", "Die Laufwerke der Box, eines je Zeile");
     CLI::App* ls = app.add_subcommand("ls", "Ein Ordner unter /var/media, wie ihn die Liste zeigt");
     ls->add_option("PFAD", args.path, "z.B. hdd/Filme")->required();
-    CLI::App* cp = app.add_subcommand("cp", "Kopiert auf der Box eine Datei oder einen Ordner");
-    cp->add_option("QUELLE", args.source, "z.B. hdd/Filme/film.ts")->required();
-    cp->add_option("ZIELORDNER", args.destFolder, "z.B. usb/")->required();
-    cp->add_flag("--overwrite", args.overwrite, "Vorhandenes im Zielordner überschreiben");
+    CLI::App* cp = AddJobCommand(app, "cp", "Kopiert auf der Box Dateien und Ordner", args);
+    CLI::App* mv = AddJobCommand(app, "mv", "Verschiebt auf der Box Dateien und Ordner", args);
 
     CLI11_PARSE(app, argc, argv);
     try {
@@ -79,14 +107,18 @@ int main(int argc, char** argv) {
             }
         } else if (*ls) {
             PrintEntries(*run.Listing(args.path));
-        } else {
-            ConsoleProgress progress(std::cerr, run.Window());
-            run.Copy(args.source, args.destFolder, args.overwrite);
+        } else if (*cp) {
+            RunJob(run, olmira::TransferMode::Copy, args);
+        } else if (*mv) {
+            RunJob(run, olmira::TransferMode::Move, args);
         }
         run.Finish();
     } catch (const std::exception& e) {
         std::cerr << e.what() << '\n';
-        return 1;
+        return interrupted != 0 ? kInterruptedStatus : 1;
+    }
+    if (interrupted != 0) {
+        return kInterruptedStatus;
     }
     return 0;
 }

@@ -11,31 +11,57 @@ namespace {
 
 using ::testing::ElementsAre;
 
-TEST(JobNoticeTest, EveryEndOfJobOneIsRecognisedAndNothingElse) {
+TEST(JobNoticeTest, EveryEndOfAJobIsRecognisedWithItsNumberAndNothingElse) {
+    using enum JobEnd;
     const struct {
         std::string line;
-        std::optional<JobEnd> end;
+        std::optional<JobNotice> notice;
     } cases[] = {
-        {"[1]+  Done                    cp -r a b", JobEnd::Succeeded},
-        {"[1]+  Done                       cp -r a b", JobEnd::Succeeded},
-        {"[1]   Done                    cp -r a b", JobEnd::Succeeded},
-        {"[1]+  Done(1)                    cp -r a b", JobEnd::Failed},
-        {"[1]+  Exit 1                  cp -r a b", JobEnd::Failed},
-        {"[1]+  Terminated              cp -r a b", JobEnd::Failed},
-        {"[1]+  Killed                  cp -r a b", JobEnd::Failed},
-        {"[1]-  Segmentation fault      cp -r a b", JobEnd::Failed},
+        {"[1]+  Done                    cp -r a b", JobNotice{1, Succeeded, true}},
+        {"[1]+  Done                       cp -r a b", JobNotice{1, Succeeded, true}},
+        {"[1]   Done                    cp -r a b", JobNotice{1, Succeeded, false}},
+        {"[1]+  Done(1)                    cp -r a b", JobNotice{1, Failed, true}},
+        {"[1]+  Exit 1                  cp -r a b", JobNotice{1, Failed, true}},
+        {"[1]+  Terminated              cp -r a b", JobNotice{1, Failed, true}},
+        {"[1]+  Killed                  cp -r a b", JobNotice{1, Failed, true}},
+        {"[1]-  Segmentation fault      cp -r a b", JobNotice{1, Failed, false}},
+        {"[2]+  Done                    sleep 1", JobNotice{2, Succeeded, true}},
+        {"[12]-  Exit 2                 cp", JobNotice{12, Failed, false}},
         {"[1] 4711", std::nullopt},
         {"[1]+  Running                 cp -r a b &", std::nullopt},
         {"[1]+  Stopped                 cp -r a b", std::nullopt},
-        {"[2]+  Done                    sleep 1", std::nullopt},
         {" [1]+  Done  cp", std::nullopt},
         {"[1]+ Done cp", std::nullopt},
         {"[1]+  ", std::nullopt},
         {"[1]+", std::nullopt},
         {"[1]+  Do", std::nullopt},
+        {"[]+  Done  cp", std::nullopt},
+        {"[0]+  Done  cp", std::nullopt},
+        {"[x]+  Done  cp", std::nullopt},
+        {"[99999999999]+  Done  cp", std::nullopt},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ParseJobEnd(c.line), c.end) << c.line;
+        EXPECT_EQ(ParseJobNotice(c.line), c.notice) << c.line;
+    }
+}
+
+TEST(JobNoticeTest, AStartedJobsNumberComesFromBashsPidLineOrFromJobsCurrentLine) {
+    const struct {
+        std::string line;
+        std::optional<int> job;
+    } cases[] = {
+        {"[2] 4711", 2},
+        {"[1] 64", 1},
+        {"[2]+  Running                 ( trap '' HUP; exec cp -rL a b ) &", 2},
+        {"[3]+  Running                    (trap \"\" HUP; exec cp -rL a b)", 3},
+        {"[1]-  Running                 sleep 9 &", std::nullopt},
+        {"[2]+  Done                    cp", std::nullopt},
+        {"[2] ", std::nullopt},
+        {"[2] 47x", std::nullopt},
+        {"cp: can't stat '[2] 4711'", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ParseJobStart(c.line), c.job) << c.line;
     }
 }
 
@@ -74,23 +100,36 @@ TEST(CopyProgressTest, ProgressLineStandsBeforeTheNewestPrompt) {
 }
 
 TEST(CopyProgressTest, CpMessagesAreFoundAfterPromptsButNotInOurEchoes) {
-    EXPECT_THAT(CpMessages({"cp -r \"/var/media/a/cp: b\" /var/media/c/ &",
-                            "root@box:~# cp: cannot stat 'x': No such file or directory",
-                            "ls -1Aps \"/var/media/c/cp: b\"", "/ # \x1b[6ncp: can't stat 'x'",
-                            "cp: write error: No space left on device"}),
-                ElementsAre("cp: cannot stat 'x': No such file or directory", "cp: can't stat 'x'",
-                            "cp: write error: No space left on device"));
+    EXPECT_THAT(
+        CpMessages(
+            {"(trap '' HUP; exec cp -rL \"/var/media/a/cp: b\" /var/media/c/) & jobs %+",
+             "[2]+  Running  (trap \"\" HUP; exec cp -rL \"/var/media/a/cp: b\" /var/media/c/)",
+             "root@box:~# cp: cannot stat 'x': No such file or directory",
+             "ls -1Aps \"/var/media/c/cp: b\"", "du -sk \"/var/media/c/cp: d\"",
+             "/ # \x1b[6ncp: can't stat 'x'", "cp: write error: No space left on device"}),
+        ElementsAre("cp: cannot stat 'x': No such file or directory", "cp: can't stat 'x'",
+                    "cp: write error: No space left on device"));
 }
 
 TEST(CopyCommandsTest, EveryNameReachesTheBoxAsOneWordAndQuestionMarksMatch) {
     EXPECT_EQ(CopyCommand("hdd/Filme/", "film.ts", "usb/"),
-              "cp -r /var/media/hdd/Filme/film.ts /var/media/usb/ &");
+              "(trap '' HUP; exec cp -rL /var/media/hdd/Filme/film.ts /var/media/usb/) & jobs %+");
     EXPECT_EQ(CopyCommand("hdd/", "a \"b\" $c `d`;*.ts", "PC1/x y/"),
-              "cp -r \"/var/media/hdd/a \\\"b\\\" \\$c \\`d\\`;*.ts\" \"/var/media/PC1/x y/\" &");
-    EXPECT_EQ(CopyCommand("hdd/Gr?n/", "K?se 1.ts", "usb/"),
-              "cp -r /var/media/hdd/Gr?n/K?\"se 1.ts\" /var/media/usb/ &");
+              "(trap '' HUP; exec cp -rL \"/var/media/hdd/a \\\"b\\\" \\$c \\`d\\`;*.ts\" "
+              "\"/var/media/PC1/x y/\") & jobs %+");
+    EXPECT_EQ(
+        CopyCommand("hdd/Gr?n/", "K?se 1.ts", "usb/"),
+        "(trap '' HUP; exec cp -rL /var/media/hdd/Gr?n/K?\"se 1.ts\" /var/media/usb/) & jobs %+");
+    EXPECT_EQ(MoveCommand("hdd/", "Serie 1/", "hdd/Archiv/"),
+              "mv -f \"/var/media/hdd/Serie 1/\" /var/media/hdd/Archiv/");
     EXPECT_EQ(ProgressListing("usb/", "K?se 1.ts"), "ls -1Aps /var/media/usb/K?\"se 1.ts\"");
-    EXPECT_EQ(RemoveCopyCommand("usb/", "?"), "rm -rf /var/media/usb/?");
+    EXPECT_EQ(MeasureCommand("usb/", "a;b/"),
+              "du -sbL \"/var/media/usb/a;b/\" && find -L \"/var/media/usb/a;b/\" -type f | wc -l");
+    EXPECT_EQ(LargeFilesCommand("hdd/", "$x"),
+              "find -L \"/var/media/hdd/\\$x\" -type f -size +4294967295c");
+    EXPECT_EQ(FreeSpaceCommand("usb/neu 2/"), "df -k \"/var/media/usb/neu 2/\"");
+    EXPECT_EQ(KillJobCommand(2), "kill %2");
+    EXPECT_EQ(RemoveCommand("usb/", "?"), "rm -rf /var/media/usb/?");
 }
 
 TEST(NamePatternTest, QuestionMarksStandForAnyByte) {

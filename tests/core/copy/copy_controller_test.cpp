@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <deque>
+
 #include "fake_session.h"
 
 namespace olmira {
@@ -14,7 +17,8 @@ using ::testing::IsEmpty;
 using ::testing::Not;
 using ::testing::StartsWith;
 
-constexpr char kCopyLine[] = "cp -r \"/var/media/hdd/Filme/Der Film.ts\" /var/media/usb/ &";
+constexpr char kCopyLine[] =
+    "(trap '' HUP; exec cp -rL \"/var/media/hdd/Filme/Der Film.ts\" /var/media/usb/) & jobs %+";
 constexpr char kPollLine[] = "ls -1Aps \"/var/media/usb/Der Film.ts\"";
 
 // A session with both panes listed: hdd/Filme/ as source, usb/ as destination.
@@ -53,6 +57,37 @@ protected:
         copy.tbCopyFileClick();
     }
 
+    void StartJob(TransferMode mode, Pane from, const std::vector<std::string>& captions) {
+        window.View(from).selection.clear();
+        for (const std::string& caption : captions) {
+            ASSERT_TRUE(window.AddToSelection(from, caption)) << caption;
+        }
+        copy.StartJob(mode, from);
+    }
+
+    // The box answers the job's measures: each entry's du, the destination's
+    // df and /proc/mounts.
+    void Measured(const std::vector<int>& kBs, std::int64_t freeKB = 500000,
+                  const std::string& usbType = "ext4") {
+        for (const int kB : kBs) {
+            Reply("du\r\n" + std::to_string(kB) + "\t/var/media/x\r\n");
+        }
+        Reply("df\r\nFilesystem 1K-blocks Used Available Use% Mounted on\r\n/dev/sdb1 900000 1 " +
+              std::to_string(freeKB) + " 1% /var/media/usb\r\n");
+        Reply("cat\r\n/dev/sda1 /var/media/hdd ext4 rw 0 0\r\n/dev/sdb1 /var/media/usb " + usbType +
+              " rw 0 0\r\n");
+    }
+
+    // The shell's answer to the copy line: the job's number.
+    void Started(int job = 1) {
+        const std::string number = "[" + std::to_string(job) + "]";
+        Reply("cp\r\n" + number + " 4711\r\n" + number + "+  Running   cp\r\n");
+    }
+
+    static std::string Ended(const std::string& status, int job = 1) {
+        return "[" + std::to_string(job) + "]+  " + status + "                    cp -rL a b\r\n";
+    }
+
     // The copy timer runs out.
     void Expire(int expectedMs) {
         ASSERT_EQ(window.copyTimerMs, expectedMs);
@@ -63,17 +98,20 @@ protected:
 
 TEST_F(CopyControllerTest, LargeFileShowsProgressFromEachPoll) {
     Start("Der Film.ts");
-    EXPECT_THAT(channel.sent, ElementsAre(kCopyLine));
+    EXPECT_THAT(channel.sent, ElementsAre("du -skL \"/var/media/hdd/Filme/Der Film.ts\""));
     EXPECT_EQ(window.statusTexts.back(), "Starte Kopiervorgang...");
     EXPECT_FALSE(window.mainPanelEnabled);
+    Measured({8000});
+    EXPECT_THAT(channel.sent, ElementsAre(StartsWith("du -skL"), "df -k /var/media/usb/",
+                                          "cat /proc/mounts", kCopyLine));
     EXPECT_EQ(session.SessionState(), ssAwaitCopyStart);
 
-    Reply(std::string(kCopyLine) + "\r\n[1] 4711\r\n");
+    Started();
     EXPECT_TRUE(window.progress.shown);
     EXPECT_EQ(window.progress.start.source, "hdd/Filme/Der Film.ts");
     EXPECT_EQ(window.progress.start.dest, "usb/");
     EXPECT_EQ(window.progress.start.sizeKB, 8000);
-    EXPECT_EQ(channel.sent.size(), 1u);  // the first poll waits for the interval
+    EXPECT_EQ(channel.sent.size(), 4u);  // the first poll waits for the interval
 
     // Each step: the listed size, then the bar and the rate it gives.
     const struct {
@@ -93,11 +131,11 @@ TEST_F(CopyControllerTest, LargeFileShowsProgressFromEachPoll) {
         EXPECT_EQ(shown.transferredKB, poll.transferred) << poll.line;
         EXPECT_EQ(shown.bar, poll.bar) << poll.line;
         EXPECT_EQ(shown.rateKBs, poll.rate) << poll.line;
+        EXPECT_EQ(shown.itemCount, 0u);
     }
-    EXPECT_EQ(session.ReplyLines().size(), 12u);  // the polls' replies gather
 
     Expire(5000);
-    Reply(std::string(kPollLine) + "\r\n8000 x\r\n[1]+  Done                    cp -r a b\r\n");
+    Reply(std::string(kPollLine) + "\r\n8000 x\r\n" + Ended("Done"));
     EXPECT_EQ(window.progress.updates.size(), 4u);  // closed without a last update
     EXPECT_FALSE(window.progress.shown);
     EXPECT_TRUE(window.mainPanelEnabled);
@@ -115,12 +153,15 @@ TEST_F(CopyControllerTest, SmallFilesAndFoldersArePolledQuietlyUntilTheyEnd) {
         window.questions.clear();
         window.answerYes = true;
         Start(caption);
-        Reply("cp\r\n");
+        Measured({4});
+        Started();
         EXPECT_EQ(window.progressWindowsShown, 0);
         Expire(CopyController::kQuietPollMs);
         Reply("ls\r\n");
         Expire(CopyController::kQuietPollMs);
-        Reply("ls\r\n[1]+  Done                       cp -r a b\r\n");
+        EXPECT_THAT(channel.sent.back(),
+                    StartsWith(caption[0] == 'S' ? "du -sk /var/media/usb/Serien/" : "ls -1Aps"));
+        Reply("ls\r\n" + Ended("Done"));
         Expire(CopyController::kSettleMs);
         DestinationListed();
         EXPECT_FALSE(copy.Running()) << caption;
@@ -129,21 +170,23 @@ TEST_F(CopyControllerTest, SmallFilesAndFoldersArePolledQuietlyUntilTheyEnd) {
     EXPECT_EQ(window.progressWindowsShown, 0);
 }
 
+// A failed copy of a new entry leaves nothing under its name.
 TEST_F(CopyControllerTest, FailedCopyIsReportedWithCpsMessages) {
-    const std::string endings[] = {"[1]+  Exit 1                  cp -r a b",
-                                   "[1]+  Done(1)                    cp -r a b",
-                                   "[1]+  Killed                  cp -r a b"};
-    for (const std::string& ending : endings) {
+    for (const std::string status : {"Exit 1", "Done(1)", "Killed"}) {
         window.messages.clear();
         Start("Der Film.ts");
-        Reply(std::string(kCopyLine) + "\r\nbox# cp: cannot stat 'x': No such file\r\n");
+        Measured({8000});
+        Reply("cp\r\n[1] 4711\r\nbox# cp: cannot stat 'x': No such file\r\n");
         Expire(5000);
-        Reply(std::string(kPollLine) + "\r\n" + ending + "\r\n");
-        EXPECT_EQ(window.statusTexts.back(), "Kopieren fehlgeschlagen") << ending;
+        Reply(std::string(kPollLine) + "\r\n" + Ended(status));
+        EXPECT_EQ(channel.sent.back(), "rm -rf \"/var/media/usb/Der Film.ts\"");
+        Reply("rm\r\n");
+        EXPECT_EQ(window.statusTexts.back(), "Kopieren fehlgeschlagen") << status;
         EXPECT_THAT(window.messages, IsEmpty());  // not inside the reply's handling
         Expire(CopyController::kSettleMs);
         EXPECT_THAT(window.messages,
-                    ElementsAre("Kopieren fehlgeschlagen:\ncp: cannot stat 'x': No such file"));
+                    ElementsAre("Kopieren fehlgeschlagen:\ncp: cannot stat 'x': No such file\n"
+                                "die unvollständige Kopie wurde entfernt"));
         DestinationListed();
     }
 }
@@ -168,7 +211,8 @@ TEST_F(CopyControllerTest, HandEditedSettingsNeitherDivideByZeroNorFloodTheBox) 
     List(Source, "hdd/", {"0 leer.ts"});
     channel.sent.clear();
     Start("leer.ts");
-    Reply("cp\r\n");
+    Measured({0});
+    Started();
     Expire(1000);
     Reply("ls\r\n0 /var/media/usb/leer.ts\r\n");
     EXPECT_EQ(window.progress.updates.back().bar, 0);
@@ -178,31 +222,42 @@ TEST_F(CopyControllerTest, HandEditedSettingsNeitherDivideByZeroNorFloodTheBox) 
 
 TEST_F(CopyControllerTest, CancelKillsTheJobAndRemovesOnlyANewCopy) {
     Start("Der Film.ts");
-    Reply("cp\r\n");
+    Measured({8000});
+    Started();
     copy.Cancel();
     EXPECT_EQ(channel.sent.back(), "kill %1");
     EXPECT_FALSE(window.copyTimerMs);
     Reply("kill %1\r\n");
     Expire(CopyController::kCancelPollMs);
-    Reply("ls\r\n[1]+  Terminated              cp -r a b\r\n");
-    EXPECT_EQ(window.statusTexts.back(), "Kopiervorgang abgebrochen");
+    Reply("ls\r\n" + Ended("Terminated"));
     EXPECT_EQ(channel.sent.back(), "rm -rf \"/var/media/usb/Der Film.ts\"");
     Reply("rm\r\n");
+    EXPECT_EQ(window.statusTexts.back(), "Kopiervorgang abgebrochen");
     Expire(CopyController::kSettleMs);
     EXPECT_EQ(channel.sent.back(), "ls -1Aps /var/media/usb/");
+    EXPECT_THAT(window.messages, IsEmpty());
     DestinationListed();
 
     // What was there before the copy stays.
     window.answerYes = true;
-    channel.sent.clear();
     Start("Kurz.ts");
+    Measured({4});
+    channel.sent.clear();
     copy.Cancel();  // before the copy has started: the kill follows its reply
-    Reply("cp\r\n");
+    Started();
     EXPECT_EQ(channel.sent.back(), "kill %1");
-    Reply("kill\r\n[1]+  Terminated              cp -r a b\r\n");
+    Reply("kill\r\n" + Ended("Terminated"));
     Expire(CopyController::kSettleMs);
-    EXPECT_THAT(channel.sent, ElementsAre("cp -r /var/media/hdd/Filme/Kurz.ts /var/media/usb/ &",
-                                          "kill %1", "ls -1Aps /var/media/usb/"));
+    EXPECT_THAT(channel.sent, ElementsAre("kill %1", "ls -1Aps /var/media/usb/"));
+
+    // Cancelled while it measures: nothing starts.
+    channel.sent.clear();
+    Start("Der Film.ts");
+    copy.Cancel();
+    Measured({8000});
+    EXPECT_THAT(channel.sent, Not(Contains(StartsWith("(trap"))));
+    EXPECT_FALSE(copy.Running());
+    EXPECT_EQ(window.statusTexts.back(), "Kopiervorgang abgebrochen");
 }
 
 // F5 right after the destination's "go": the question and the rule that
@@ -218,10 +273,13 @@ TEST_F(CopyControllerTest, ACopyWaitsForTheListingOfItsDestinationFolder) {
     Reply(Listing({"8000 Der Film.ts"}));
     EXPECT_THAT(window.questions,
                 ElementsAre("Der Film.ts ist im Ziel schon vorhanden. Überschreiben?"));
-    EXPECT_EQ(channel.sent.back(), "cp -r \"/var/media/hdd/Filme/Der Film.ts\" /var/media/PC1/ &");
-    Reply("cp\r\n");
+    Measured({8000});
+    EXPECT_EQ(channel.sent.back(),
+              "(trap '' HUP; exec cp -rL \"/var/media/hdd/Filme/Der Film.ts\" /var/media/PC1/) & "
+              "jobs %+");
+    Started();
     copy.Cancel();
-    Reply("kill\r\n[1]+  Terminated              cp -r a b\r\n");
+    Reply("kill\r\n" + Ended("Terminated"));
     Expire(CopyController::kSettleMs);
     EXPECT_THAT(channel.sent, Not(Contains(StartsWith("rm "))));
     EXPECT_EQ(channel.sent.back(), "ls -1Aps /var/media/PC1/");
@@ -242,7 +300,8 @@ TEST_F(CopyControllerTest, DisconnectDuringACopyLeavesItToTheBox) {
     settings.olmira_Host = "box";
     window.connectImage = 1;
     Start("Der Film.ts");
-    Reply("cp\r\n");
+    Measured({8000});
+    Started();
     ASSERT_TRUE(window.progress.shown);
     session.tbConnectClick();
     EXPECT_FALSE(window.progress.shown);
@@ -258,14 +317,230 @@ TEST_F(CopyControllerTest, ThePanesFinishedListingBeforeTheDestinationIsListed) 
     Start("Kurz.ts");  // asks; the answer is no
     window.answerYes = true;
     Start("Serien/");
-    Reply("cp\r\n");
+    Measured({0});
+    Started();
     Expire(CopyController::kQuietPollMs);
-    Reply("ls\r\n[1]+  Done                    cp -r a b\r\n");
+    Reply("du\r\n" + Ended("Done"));
     session.ShowFolder(Source, "hdd/");  // the user goes on while the copy settles
     Expire(CopyController::kSettleMs);
     EXPECT_EQ(channel.sent.back(), "ls -1Aps /var/media/hdd/");
     Reply("ls\r\ntotal 0\r\n");
     EXPECT_EQ(channel.sent.back(), "ls -1Aps /var/media/usb/");
+}
+
+// Only the copy's own job ends it: another job of the shell may end first.
+TEST_F(CopyControllerTest, AnotherJobsNoticeDoesNotEndTheCopy) {
+    Start("Der Film.ts");
+    Measured({8000});
+    Started(2);
+    Expire(5000);
+    Reply("ls\r\n4000 x\r\n[1]-  Done                    sleep 9\r\n");
+    EXPECT_TRUE(window.progress.shown);
+    EXPECT_EQ(window.copyTimerMs, 5000);
+    Reply("");  // a stray prompt ends nothing either
+    Expire(5000);
+    Reply("ls\r\n" + Ended("Done", 2));
+    EXPECT_FALSE(window.progress.shown);
+    EXPECT_EQ(window.statusTexts.back(), "Bereit...");
+}
+
+// A queue: one copy at a time, the progress over the whole job, a skipped
+// and a failed entry in the end report, nothing failed counted as done.
+TEST_F(CopyControllerTest, AJobOfSeveralEntriesRunsOneCopyAtATime) {
+    window.overwriteAnswers = {OverwriteAnswer::No};
+    StartJob(TransferMode::Copy, Source, {"Der Film.ts", "Kurz.ts", "Serien/"});
+    EXPECT_THAT(window.questions,
+                ElementsAre("Kurz.ts ist im Ziel schon vorhanden. Überschreiben?"));
+    Measured({8000, 2000});
+    Started();
+    EXPECT_EQ(window.progress.start.sizeKB, 10000);
+    Expire(5000);
+    Reply(std::string(kPollLine) + "\r\n4000 x\r\n");
+    EXPECT_EQ(window.progress.updates.back().bar, 40);
+    EXPECT_EQ(window.progress.updates.back().item, "Der Film.ts");
+    EXPECT_EQ(window.progress.updates.back().itemNumber, 1u);
+    EXPECT_EQ(window.progress.updates.back().itemCount, 2u);
+    Expire(5000);
+    Reply(std::string(kPollLine) + "\r\n" + Ended("Done"));
+    EXPECT_EQ(channel.sent.back(),
+              "(trap '' HUP; exec cp -rL /var/media/hdd/Filme/Serien/ /var/media/usb/) & jobs %+");
+    Started();
+    Expire(5000);
+    Reply("du\r\n1000\t/var/media/usb/Serien/\r\n");
+    EXPECT_EQ(window.progress.updates.back().transferredKB, 9000);
+    EXPECT_EQ(window.progress.updates.back().source, "hdd/Filme/Serien/");
+    Expire(5000);
+    Reply("du\r\nbox# cp: write error: No space left on device\r\n" + Ended("Exit 1"));
+    EXPECT_EQ(channel.sent.back(), "rm -rf /var/media/usb/Serien/");
+    Reply("rm\r\n");
+    EXPECT_EQ(window.statusTexts.back(), "1 von 3 Einträgen kopiert");
+    Expire(CopyController::kSettleMs);
+    EXPECT_THAT(window.messages,
+                ElementsAre("Von 3 Einträgen wurden 2 nicht kopiert:\n"
+                            "hdd/Filme/Kurz.ts: übersprungen, im Ziel schon vorhanden\n"
+                            "hdd/Filme/Serien: cp: write error: No space left on device; die "
+                            "unvollständige Kopie wurde entfernt"));
+    EXPECT_EQ(copy.LastReport().done, 1u);
+}
+
+TEST_F(CopyControllerTest, TheOverwriteQuestionsFourAnswers) {
+    using enum OverwriteAnswer;
+    const struct {
+        std::deque<OverwriteAnswer> answers;
+        std::size_t questions, taken;
+    } cases[] = {
+        {{Yes, No, Yes}, 3, 2},
+        {{YesToAll}, 1, 3},
+        {{No, NoToAll}, 2, 0},
+        {{Yes, YesToAll}, 2, 3},
+    };
+    for (const auto& c : cases) {
+        List(Destination, "usb/", {"1 Der Film.ts", "4 Kurz.ts", "0 Serien/"});
+        window.questions.clear();
+        window.messages.clear();
+        channel.sent.clear();
+        window.overwriteAnswers = c.answers;
+        StartJob(TransferMode::Copy, Source, {"Der Film.ts", "Kurz.ts", "Serien/"});
+        EXPECT_EQ(window.questions.size(), c.questions);
+        const auto measures =
+            std::count_if(channel.sent.begin(), channel.sent.end(),
+                          [](const std::string& line) { return line.starts_with("du -skL"); });
+        EXPECT_EQ(measures, c.taken > 0 ? 1 : 0);  // one command at a time
+        if (c.taken == 0) {
+            EXPECT_FALSE(copy.Running());
+            EXPECT_THAT(window.messages, ElementsAre(StartsWith("Von 3 Einträgen wurden 3 nicht")));
+            continue;
+        }
+        std::vector<int> sizes(c.taken, 1);
+        Measured(sizes);
+        for (std::size_t i = 0; i < c.taken; ++i) {
+            Started();
+            Expire(CopyController::kQuietPollMs);
+            Reply("ls\r\n" + Ended("Done"));
+        }
+        EXPECT_EQ(copy.LastReport().done, c.taken);
+        Expire(CopyController::kSettleMs);
+        DestinationListed();
+    }
+}
+
+// Nothing is sent that changes anything when the job cannot succeed.
+TEST_F(CopyControllerTest, ChecksRefuseAJobBeforeItStarts) {
+    const struct {
+        std::vector<int> sizes;
+        std::int64_t freeKB;
+        std::string type;
+        std::string found;  // what the search for files of 4 GiB or more finds
+        std::string refusal;
+    } cases[] = {
+        {{8000, 3720},
+         4812,
+         "ext4",
+         "",
+         "Auf usb/ sind nur 4.812 kB frei; gebraucht werden 11.720 kB."},
+        {{8000, 3720},
+         11719,
+         "ext4",
+         "",
+         "Auf usb/ sind nur 11.719 kB frei; gebraucht werden 11.720 kB."},
+        {{8000, 3720}, 11720, "ext4", "", ""},
+        {{8000, 3720},
+         500000,
+         "vfat",
+         "/var/media/hdd/Filme/Der Film.ts",
+         "usb/ liegt auf einem FAT-Laufwerk, das keine Dateien ab 4 GiB aufnimmt:\nhdd/Filme/Der "
+         "Film.ts"},
+        {{8000, 3720}, 500000, "vfat", "", ""},
+    };
+    for (const auto& c : cases) {
+        window.messages.clear();
+        channel.sent.clear();
+        StartJob(TransferMode::Copy, Source, {"Der Film.ts", "Serien/"});
+        Measured(c.sizes, c.freeKB, c.type);
+        if (c.type == "vfat") {
+            EXPECT_THAT(channel.sent.back(), StartsWith("find -L "));
+            Reply("find\r\n" + (c.found.empty() ? "" : c.found + "\r\n"));
+            Reply("find\r\n");
+        }
+        if (c.refusal.empty()) {
+            EXPECT_THAT(channel.sent.back(), StartsWith("(trap")) << c.freeKB;
+            conversation.Drop();
+            copy.ConnectionEnded();
+            continue;
+        }
+        EXPECT_THAT(window.messages, ElementsAre(c.refusal));
+        EXPECT_THAT(channel.sent, Not(Contains(StartsWith("(trap"))));
+        EXPECT_FALSE(copy.Running());
+        EXPECT_TRUE(window.mainPanelEnabled);
+    }
+}
+
+TEST_F(CopyControllerTest, AFolderNeverGoesIntoItself) {
+    List(Destination, "hdd/Filme/Serien/", {"1 a.ts"});
+    channel.sent.clear();
+    for (const TransferMode mode : {TransferMode::Copy, TransferMode::Move}) {
+        StartJob(mode, Source, {"Serien/"});
+    }
+    EXPECT_THAT(
+        window.messages,
+        ElementsAre("Der Ordner hdd/Filme/Serien/ lässt sich nicht in sich selbst kopieren.",
+                    "Der Ordner hdd/Filme/Serien/ lässt sich nicht in sich selbst verschieben."));
+    EXPECT_THAT(channel.sent, IsEmpty());
+}
+
+// Across drives the source goes only once the copy has as many files and
+// bytes; on the same drive a move is a rename.
+TEST_F(CopyControllerTest, AMoveRemovesItsSourceOnlyWhenTheCopyIsComplete) {
+    const std::string measureCopy =
+        "du -sbL \"/var/media/usb/Der Film.ts\" && find -L \"/var/media/usb/Der Film.ts\" -type f "
+        "| wc -l";
+    for (const std::string copyBytes : {"8192000", "4096000"}) {
+        channel.sent.clear();
+        window.messages.clear();
+        StartJob(TransferMode::Move, Source, {"Der Film.ts"});
+        Measured({8000});
+        Reply("du\r\n8192000\t/var/media/hdd/Filme/Der Film.ts\r\n1\r\n");
+        Started();
+        Expire(5000);
+        Reply("ls\r\n" + Ended("Done"));
+        EXPECT_EQ(channel.sent.back(), measureCopy);
+        Reply("du\r\n" + copyBytes + "\t/var/media/usb/Der Film.ts\r\n1\r\n");
+        const bool complete = copyBytes == "8192000";
+        EXPECT_EQ(channel.sent.back() == "rm -rf \"/var/media/hdd/Filme/Der Film.ts\"", complete);
+        if (complete) {
+            Reply("rm\r\n");
+        }
+        EXPECT_EQ(window.statusTexts.back(),
+                  complete ? "1 von 1 Eintrag verschoben" : "0 von 1 Eintrag verschoben");
+        Expire(CopyController::kSettleMs);
+        EXPECT_EQ(window.messages.empty(), complete);
+        EXPECT_EQ(channel.sent.back(), "ls -1Aps /var/media/usb/");
+        DestinationListed();
+        EXPECT_EQ(channel.sent.back(), "ls -1Aps /var/media/hdd/Filme/");
+        Reply(Listing({"8000 Der Film.ts", "4 Kurz.ts"}));
+    }
+
+    List(Destination, "hdd/Archiv/", {});
+    channel.sent.clear();
+    StartJob(TransferMode::Move, Source, {"Der Film.ts", "Kurz.ts"});
+    EXPECT_THAT(channel.sent,
+                ElementsAre("mv -f \"/var/media/hdd/Filme/Der Film.ts\" /var/media/hdd/Archiv/"));
+    Reply("mv\r\n");
+    Reply("mv\r\nmv: can't rename 'Kurz.ts': Permission denied\r\n");
+    EXPECT_EQ(channel.sent.back(), "mv -f /var/media/hdd/Filme/Kurz.ts /var/media/hdd/Archiv/");
+    EXPECT_EQ(window.statusTexts.back(), "1 von 2 Einträgen verschoben");
+}
+
+// Right to left: the right pane's entries into the left pane's folder.
+TEST_F(CopyControllerTest, TheOtherPaneCanBeTheSource) {
+    window.answerYes = true;
+    StartJob(TransferMode::Copy, Destination, {"Kurz.ts"});
+    EXPECT_THAT(window.questions,
+                ElementsAre("Kurz.ts ist im Ziel schon vorhanden. Überschreiben?"));
+    EXPECT_THAT(channel.sent, ElementsAre("du -skL /var/media/usb/Kurz.ts"));
+    Measured({4});
+    EXPECT_EQ(channel.sent.back(),
+              "(trap '' HUP; exec cp -rL /var/media/usb/Kurz.ts /var/media/hdd/Filme/) & jobs %+");
 }
 
 }  // namespace

@@ -181,18 +181,18 @@ TEST_F(ReceivingTest, LinesEndAtCrOnlyAndLfIsDropped) {
     EXPECT_THAT(session.ReplyLines(), ElementsAre("abcd", "x", "", "y", "partial"));
 }
 
-TEST_F(ReceivingTest, JobNoticeSetsCopyDoneOnlyAtTheStartOfAnEndedLine) {
+TEST_F(ReceivingTest, JobNoticeCountsOnlyAtTheStartOfAnEndedLine) {
     Receive(" [1]+  Done  cp\r\n[1]+ Done cp\r\n[1]+  Do\r\n");
-    EXPECT_FALSE(session.CopyDone());
+    EXPECT_TRUE(session.EndedJobs().empty());
     EXPECT_EQ(session.ReplyLines().size(), 3u);
     Receive("[1]+  Done                    cp -r a b\r\n");
-    EXPECT_TRUE(session.CopyDone());
+    EXPECT_THAT(session.EndedJobs(), ElementsAre(JobNotice{1, JobEnd::Succeeded, true}));
     EXPECT_EQ(session.ReplyLines().size(), 3u);
 }
 
 TEST_F(ReceivingTest, JobNoticeAsTheTailOfAnEndingBlockIsAnOrdinaryLine) {
     Receive("box# [1]+  Done");
-    EXPECT_FALSE(session.CopyDone());
+    EXPECT_TRUE(session.EndedJobs().empty());
     EXPECT_THAT(session.ReplyLines(), ElementsAre("box# [1]+  Done"));
 }
 

@@ -1,0 +1,118 @@
+#include "copy/job_plan.h"
+
+#include <algorithm>
+
+#include "copy/box_figures.h"
+#include "copy/name_pattern.h"
+
+namespace olmira {
+
+namespace {
+
+constexpr std::string_view kRecordingEnd = ".ts";
+constexpr std::string_view kInfoFileEnd = ".crid";
+
+std::string InfoFileOf(std::string_view caption) {
+    caption.remove_suffix(kRecordingEnd.size());
+    return std::string(caption) + std::string(kInfoFileEnd);
+}
+
+bool Lists(const std::vector<ListEntry>& entries, std::string_view caption) {
+    return std::any_of(entries.begin(), entries.end(),
+                       [caption](const ListEntry& entry) { return entry.caption == caption; });
+}
+
+std::optional<ListEntry> FindFile(const EntryList& listing, std::string_view caption) {
+    for (std::size_t i = 0; i < listing.size(); ++i) {
+        if (listing.Kind(i) == EntryKind::File && listing.Caption(i) == caption) {
+            return listing[i];
+        }
+    }
+    return std::nullopt;
+}
+
+std::string_view Verb(TransferMode mode) {
+    return mode == TransferMode::Copy ? "kopieren" : "verschieben";
+}
+
+std::string_view Done(TransferMode mode) {
+    return mode == TransferMode::Copy ? "kopiert" : "verschoben";
+}
+
+std::string EntryCount(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " Eintrag" : " Einträgen");
+}
+
+}  // namespace
+
+std::string_view DriveOf(std::string_view folder) {
+    const std::size_t slash = folder.find('/');
+    return slash == std::string_view::npos ? folder : folder.substr(0, slash + 1);
+}
+
+std::vector<ListEntry> WithInfoFiles(const std::vector<ListEntry>& selected,
+                                     const EntryList& listing) {
+    std::vector<ListEntry> entries;
+    for (const ListEntry& entry : selected) {
+        entries.push_back(entry);
+        if (entry.kind != EntryKind::File || !entry.caption.ends_with(kRecordingEnd)) {
+            continue;
+        }
+        const std::string infoFile = InfoFileOf(entry.caption);
+        if (Lists(selected, infoFile) || Lists(entries, infoFile)) {
+            continue;
+        }
+        if (std::optional<ListEntry> found = FindFile(listing, infoFile)) {
+            entries.push_back(std::move(*found));
+        }
+    }
+    return entries;
+}
+
+std::optional<std::string> PlaceRefusal(const std::vector<JobSource>& sources,
+                                        std::string_view destFolder, TransferMode mode) {
+    for (const JobSource& source : sources) {
+        if (source.folder == destFolder) {
+            return std::string(BareName(source.entry.caption)) + " liegt schon in " +
+                   std::string(destFolder) + ".";
+        }
+        const std::string self = source.folder + std::string(BareName(source.entry.caption)) + "/";
+        if (source.entry.kind == EntryKind::Folder && destFolder.starts_with(self)) {
+            return "Der Ordner " + self + " lässt sich nicht in sich selbst " +
+                   std::string(Verb(mode)) + ".";
+        }
+    }
+    return std::nullopt;
+}
+
+std::string SpaceRefusal(std::string_view destFolder, std::int64_t freeKB, std::int64_t neededKB) {
+    return "Auf " + std::string(destFolder) + " sind nur " + GermanThousands(freeKB) +
+           " kB frei; gebraucht werden " + GermanThousands(neededKB) + " kB.";
+}
+
+std::string FatRefusal(std::string_view destFolder, const std::vector<std::string>& files) {
+    std::string text = std::string(destFolder) +
+                       " liegt auf einem FAT-Laufwerk, das keine Dateien ab 4 GiB aufnimmt:";
+    for (const std::string& file : files) {
+        text += "\n" + file;
+    }
+    return text;
+}
+
+std::string ReportText(const JobReport& report) {
+    const std::size_t problems = report.problems.size();
+    std::string text = "Von " + EntryCount(report.entries) +
+                       (problems == 1 ? " wurde " : " wurden ") + std::to_string(problems) +
+                       " nicht " + std::string(Done(report.mode)) + ":";
+    for (const JobOutcome& problem : report.problems) {
+        text += "\n" + problem.path + ": " + problem.reason;
+    }
+    return text;
+}
+
+std::string ReportStatus(const JobReport& report) {
+    return std::to_string(report.done) + " von " + EntryCount(report.entries) + " " +
+           std::string(Done(report.mode));
+}
+
+}  // namespace olmira

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "session/list_entry.h"
+
+namespace olmira {
+
+enum class TransferMode { Copy, Move };
+
+// An entry a job takes, with the folder it is listed in (below the media
+// root, ending in "/").
+struct JobSource {
+    std::string folder;
+    ListEntry entry;
+
+    bool operator==(const JobSource&) const = default;
+};
+
+// The drive a folder below the media root lies on: its first part, "hdd/".
+std::string_view DriveOf(std::string_view folder);
+
+// The selected entries of one listed folder, each selected recording X.ts
+// followed by its info file X.crid when the folder lists one that is not
+// selected already.
+std::vector<ListEntry> WithInfoFiles(const std::vector<ListEntry>& selected,
+                                     const EntryList& listing);
+
+// Why the entries cannot go into destFolder at all: a folder into itself or
+// one of its own folders, or an entry into the folder it lies in already.
+std::optional<std::string> PlaceRefusal(const std::vector<JobSource>& sources,
+                                        std::string_view destFolder, TransferMode mode);
+
+// "Auf usb/ sind nur 4.812 kB frei; gebraucht werden 11.720 kB."
+std::string SpaceRefusal(std::string_view destFolder, std::int64_t freeKB, std::int64_t neededKB);
+
+// The files of 4 GiB or more that a FAT file system cannot take, one a line.
+std::string FatRefusal(std::string_view destFolder, const std::vector<std::string>& files);
+
+// A job's end: what became of its entries.
+struct JobOutcome {
+    std::string path;  // below the media root
+    std::string reason;
+};
+
+struct JobReport {
+    TransferMode mode = TransferMode::Copy;
+    std::size_t entries = 0;
+    std::size_t done = 0;
+    // Every entry that was not done, with the reason.
+    std::vector<JobOutcome> problems;
+};
+
+// The end report's message: each entry not done, with its reason.
+std::string ReportText(const JobReport& report);
+// The status bar's text once the job has ended: "3 von 5 Einträgen kopiert".
+std::string ReportStatus(const JobReport& report);
+
+}  // namespace olmira
