@@ -337,7 +337,7 @@ bool TformMain::AskYesNo(const std::string& text) {
 }
 
 olmira::OverwriteAnswer TformMain::AskOverwrite(const std::string& text) {
-    return AskYesNo(text) ? olmira::OverwriteAnswer::Yes : olmira::OverwriteAnswer::No;
+    return boxes_.AskOverwrite(this, kApplicationTitle, DecodeText(text));
 }
 
 void TformMain::StartCopyTimer(int milliseconds) {
