@@ -15,14 +15,26 @@ namespace {
 
 using olmira::OverwriteAnswer;
 
-// Runs answer on the message box that opens next, from inside its loop.
+// Runs answer on the message box that opens next, from inside its loop,
+// once the box is the active window: Alt and a letter reach its buttons only
+// then. A box that does not become active within 5 s is closed unanswered.
 void WhenTheBoxOpens(const std::function<void(QMessageBox&)>& answer) {
     auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
+    QObject::connect(poll, &QTimer::timeout, [poll, answer, waited = 0]() mutable {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            return;
+        }
+        if (!box->isActiveWindow() && ++waited < 1000) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        if (box->isActiveWindow()) {
             answer(*box);
+        } else {
+            ADD_FAILURE() << "the question did not become the active window";
+            box->reject();
         }
     });
     poll->start(5);
