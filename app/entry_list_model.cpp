@@ -35,6 +35,17 @@ int EntryListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
+Qt::ItemFlags EntryListModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (HasRow(index.row())) {
+        const olmira::EntryKind kind = entries_->Kind(static_cast<std::size_t>(index.row()));
+        if (kind == olmira::EntryKind::ThisFolder || kind == olmira::EntryKind::ParentFolder) {
+            flags &= ~Qt::ItemIsSelectable;
+        }
+    }
+    return flags;
+}
+
 QVariant EntryListModel::data(const QModelIndex& index, int role) const {
     if (!HasRow(index.row())) {
         return {};

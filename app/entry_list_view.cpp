@@ -11,7 +11,7 @@ EntryListView::EntryListView(QWidget* parent) : QTreeView(parent) {
     setUniformRowHeights(true);
     setSortingEnabled(false);
     setAllColumnsShowFocus(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setIconSize(QSize(16, 16));
@@ -19,12 +19,21 @@ EntryListView::EntryListView(QWidget* parent) : QTreeView(parent) {
     header()->setSectionsMovable(false);
 }
 
-int EntryListView::SelectedRow() const {
+int EntryListView::CurrentRow() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+std::vector<int> EntryListView::SelectedRows() const {
+    std::vector<int> rows;
     if (selectionModel() == nullptr) {
-        return -1;
+        return rows;
     }
-    const QModelIndexList rows = selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    for (const QModelIndex& index : selectionModel()->selectedRows()) {
+        rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 void EntryListView::StretchColumn(int column) {
@@ -69,9 +78,32 @@ void EntryListView::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Backspace:
             emit folderUpRequested();
             break;
+        case Qt::Key_Insert:
+            if (event->modifiers() != Qt::NoModifier) {
+                QTreeView::keyPressEvent(event);
+                return;
+            }
+            ToggleCurrentAndStepDown();
+            break;
         default:
             QTreeView::keyPressEvent(event);
             return;
     }
     event->accept();
+}
+
+// The last row stays current.
+void EntryListView::ToggleCurrentAndStepDown() {
+    const QModelIndex current = currentIndex();
+    if (!current.isValid()) {
+        return;
+    }
+    if (current.flags().testFlag(Qt::ItemIsSelectable)) {
+        selectionModel()->select(current, QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
+    }
+    const QModelIndex next = current.siblingAtRow(current.row() + 1);
+    if (next.isValid()) {
+        selectionModel()->setCurrentIndex(next, QItemSelectionModel::NoUpdate);
+        scrollTo(next);
+    }
 }

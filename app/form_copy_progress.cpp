@@ -82,8 +82,16 @@ void TformCopyProgress::Start(const olmira::CopyProgressStart& start) {
     }
 }
 
-// A copy that grew beyond its listed size shows a full bar.
+// A copy that grew beyond its listed size shows a full bar. A job of
+// several entries names the one on its way and where it stands among them.
 void TformCopyProgress::Update(const olmira::CopyProgressUpdate& update) {
+    if (update.itemCount > 0) {
+        labelCopyWhat_->setText(QStringLiteral("%1 (%2 von %3)")
+                                    .arg(DecodeText(update.item),
+                                         QString::number(update.itemNumber),
+                                         QString::number(update.itemCount)));
+        labelSource_->setText(DecodeText(update.source));
+    }
     labelTransfer_->setText(QString::number(update.transferredKB));
     copyProgress_->setValue(static_cast<int>(std::clamp<std::int64_t>(update.bar, 0, 100)));
     labelAVG_->setText(QString::number(update.rateKBs));

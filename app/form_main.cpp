@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -27,6 +28,33 @@ constexpr QSize kWindowSize(608, 428);
 
 QByteArray ToItemData(const std::string& bytes) {
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// A file's size as the box lists it, in kB; a folder has none.
+qlonglong SizeKB(const olmira::ListEntry& entry) {
+    if (entry.kind != olmira::EntryKind::File) {
+        return 0;
+    }
+    bool number = false;
+    const qlonglong size = ToItemData(entry.size).trimmed().toLongLong(&number);
+    return number ? size : 0;
+}
+
+// "3 Einträge ausgewählt, 23.456 kB"; nothing for no entry.
+QString SelectionText(const std::vector<olmira::ListEntry>& entries) {
+    if (entries.empty()) {
+        return {};
+    }
+    qlonglong sizeKB = 0;
+    for (const olmira::ListEntry& entry : entries) {
+        sizeKB += SizeKB(entry);
+    }
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const auto count = static_cast<qlonglong>(entries.size());
+    return QStringLiteral("%1 %2 ausgewählt, %3 kB")
+        .arg(german.toString(count),
+             count == 1 ? QStringLiteral("Eintrag") : QStringLiteral("Einträge"),
+             german.toString(sizeKB));
 }
 
 }  // namespace
@@ -58,6 +86,11 @@ TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, QWidg
     FormCreate(place);
 }
 
+// The controls go after this; their focus must not reach FocusMoved.
+TformMain::~TformMain() {
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
 void TformMain::FormCreate(const olmira::SetupPlace& place) {
     place_ = place;
     const std::optional<std::string> setupError = olmira::LoadSetup(settings_, place);
@@ -80,6 +113,13 @@ void TformMain::ConnectHandlers() {
     connect(ui_.tbSetup, &QToolButton::clicked, this, &TformMain::tbSetupClick);
     connect(timer_, &QTimer::timeout, this, &TformMain::TimerTimer);
     connect(ui_.tbCopyFile, &QToolButton::clicked, this, &TformMain::tbCopyFileClick);
+    connect(ui_.tbMoveFile, &QToolButton::clicked, this, &TformMain::tbMoveFileClick);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](const QWidget*, const QWidget* now) { FocusMoved(now); });
+    for (const PaneUi& pane : ui_.panes) {
+        connect(pane.list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                &TformMain::UpdateSelectionText);
+    }
     connect(copyTimer_, &QTimer::timeout, this, &TformMain::CopyTimerTimer);
 
     ConnectPane(ui_.panes[0],
@@ -89,16 +129,19 @@ void TformMain::ConnectHandlers() {
                                &TformMain::tbDestRefreshClick, &TformMain::tbDestFolderUpClick});
 }
 
-// F5 copies as the copy button does, and only when it could be clicked; Esc
-// cancels a running copy.
+// F5 copies and F6 moves the active pane's selection into the other pane,
+// both only when the copy button could be clicked; Esc cancels a running
+// copy.
 void TformMain::AddShortcuts() {
-    auto* copyKey = new QShortcut(QKeySequence(Qt::Key_F5), this);
-    copyKey->setObjectName(QStringLiteral("CopyShortcut"));
-    connect(copyKey, &QShortcut::activated, this, [this] {
-        if (ui_.tbCopyFile->isEnabled()) {
-            tbCopyFileClick();
-        }
-    });
+    copyKey_ = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    copyKey_->setObjectName(QStringLiteral("CopyShortcut"));
+    connect(copyKey_, &QShortcut::activated, this,
+            [this] { RunJob(olmira::TransferMode::Copy, activePane_); });
+    moveKey_ = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    moveKey_->setObjectName(QStringLiteral("MoveShortcut"));
+    connect(moveKey_, &QShortcut::activated, this,
+            [this] { RunJob(olmira::TransferMode::Move, activePane_); });
+    UpdateJobKeys();
     auto* cancelKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     cancelKey->setObjectName(QStringLiteral("CancelShortcut"));
     connect(cancelKey, &QShortcut::activated, this, &TformMain::CancelCopy);
@@ -161,6 +204,41 @@ void TformMain::tbCopyFileClick() {
     Guarded([this] { Copier().tbCopyFileClick(); });
 }
 
+void TformMain::RunJob(olmira::TransferMode mode, olmira::Pane from) {
+    Guarded([this, mode, from] {
+        emit jobRequested(mode, from);
+        Copier().StartJob(mode, from);
+    });
+}
+
+// The copy button is disabled with either of its panels too.
+void TformMain::UpdateJobKeys() {
+    if (copyKey_ == nullptr) {
+        return;
+    }
+    const bool enabled = ui_.tbCopyFile->isEnabled();
+    copyKey_->setEnabled(enabled);
+    moveKey_->setEnabled(enabled);
+}
+
+// Focus outside both panes, e.g. on the main tool bar, keeps the active pane.
+void TformMain::FocusMoved(const QWidget* now) {
+    if (now == nullptr) {
+        return;
+    }
+    for (const olmira::Pane pane : {olmira::Source, olmira::Destination}) {
+        const QWidget* panel = ui_.Find(pane)->panel;
+        if ((now == panel || panel->isAncestorOf(now)) && pane != activePane_) {
+            activePane_ = pane;
+            UpdateSelectionText();
+        }
+    }
+}
+
+void TformMain::UpdateSelectionText() {
+    ui_.labelSelection->setText(SelectionText(SelectedEntries(activePane_)));
+}
+
 void TformMain::CopyTimerTimer() {
     Guarded([this] { Copier().CopyTimerTimer(); });
 }
@@ -208,10 +286,13 @@ void TformMain::SetPaneEnabled(olmira::Pane pane, bool enabled) {
     if (PaneUi* controls = ui_.Find(pane)) {
         controls->panel->setEnabled(enabled);
     }
+    UpdateJobKeys();
 }
 
 void TformMain::SetCopyEnabled(bool enabled) {
     ui_.tbCopyFile->setEnabled(enabled);
+    ui_.tbMoveFile->setEnabled(enabled);
+    UpdateJobKeys();
 }
 
 void TformMain::SetFolderCaption(olmira::Pane pane, const std::string& caption) {
@@ -252,12 +333,14 @@ void TformMain::ClearEntryList(olmira::Pane pane) {
     if (PaneUi* controls = ui_.Find(pane)) {
         controls->entries->Clear();
     }
+    UpdateSelectionText();
 }
 
 void TformMain::SetEntries(olmira::Pane pane, olmira::SharedEntries entries) {
     if (PaneUi* controls = ui_.Find(pane)) {
         controls->entries->SetEntries(std::move(entries));
     }
+    UpdateSelectionText();
 }
 
 std::optional<olmira::ListEntry> TformMain::SelectedEntry(olmira::Pane pane) const {
@@ -265,15 +348,20 @@ std::optional<olmira::ListEntry> TformMain::SelectedEntry(olmira::Pane pane) con
     if (controls == nullptr) {
         return std::nullopt;
     }
-    return controls->entries->EntryAt(controls->list->SelectedRow());
+    return controls->entries->EntryAt(controls->list->CurrentRow());
 }
 
+// The model keeps "./" and "../" out of the selection.
 std::vector<olmira::ListEntry> TformMain::SelectedEntries(olmira::Pane pane) const {
     std::vector<olmira::ListEntry> selected;
-    if (const std::optional<olmira::ListEntry> entry = SelectedEntry(pane);
-        entry &&
-        (entry->kind == olmira::EntryKind::File || entry->kind == olmira::EntryKind::Folder)) {
-        selected.push_back(*entry);
+    const PaneUi* controls = ui_.Find(pane);
+    if (controls == nullptr) {
+        return selected;
+    }
+    for (const int row : controls->list->SelectedRows()) {
+        if (std::optional<olmira::ListEntry> entry = controls->entries->EntryAt(row)) {
+            selected.push_back(std::move(*entry));
+        }
     }
     return selected;
 }
@@ -330,6 +418,7 @@ void TformMain::CloseProgressWindow() {
 
 void TformMain::SetMainPanelEnabled(bool enabled) {
     ui_.panelMain->setEnabled(enabled);
+    UpdateJobKeys();
 }
 
 bool TformMain::AskYesNo(const std::string& text) {
@@ -337,7 +426,7 @@ bool TformMain::AskYesNo(const std::string& text) {
 }
 
 olmira::OverwriteAnswer TformMain::AskOverwrite(const std::string& text) {
-    return AskYesNo(text) ? olmira::OverwriteAnswer::Yes : olmira::OverwriteAnswer::No;
+    return boxes_.AskOverwrite(this, kApplicationTitle, DecodeText(text));
 }
 
 void TformMain::StartCopyTimer(int milliseconds) {

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <functional>
 
+#include "copy/copy_controller.h"
 #include "copy/copy_window.h"
 #include "error_guard.h"
 #include "folder_pickers.h"
@@ -16,6 +17,7 @@
 
 class MessageBoxes;
 class QLabel;
+class QShortcut;
 class QTimer;
 class QToolButton;
 class TformLog;
@@ -33,6 +35,7 @@ public:
     // place tells where the settings are read from; boxes shows every
     // message box of the window.
     TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, QWidget* parent = nullptr);
+    ~TformMain() override;
 
     // A pane's folder label, entry list and folder-up button; all nullptr
     // for a value that names no pane.
@@ -49,6 +52,9 @@ public:
     // The open progress window, nullptr when none is shown.
     TformCopyProgress* ProgressWindow() const { return progressWindow_; }
     TformLog& LogWindow() const { return *formLog_; }
+    // The pane whose list or other control had the focus last; F5 and F6
+    // take its selection.
+    olmira::Pane ActivePane() const { return activePane_; }
 
     // Handlers of the controls.
     void tbConnectClick();
@@ -70,6 +76,8 @@ public:
     void tbSourceFolderUpClick() { OnPane(&olmira::BoxSession::FolderUp, olmira::Source); }
     void tbDestFolderUpClick() { OnPane(&olmira::BoxSession::FolderUp, olmira::Destination); }
     void tbCopyFileClick();
+    // The move button: left to right.
+    void tbMoveFileClick() { RunJob(olmira::TransferMode::Move, olmira::Source); }
     void CopyTimerTimer();
     void CancelCopy();
 
@@ -109,6 +117,8 @@ public:
 
 signals:
     void statusTextChanged(const QString& text);
+    // A job of the selected entries is handed to the copy controller.
+    void jobRequested(olmira::TransferMode mode, olmira::Pane from);
 
 private:
     void FormCreate(const olmira::SetupPlace& place);
@@ -125,6 +135,10 @@ private:
     // The same step of the session for either pane, under the guard.
     using PaneAction = void (olmira::BoxSession::*)(olmira::Pane);
     void OnPane(PaneAction action, olmira::Pane pane);
+    void RunJob(olmira::TransferMode mode, olmira::Pane from);
+    void UpdateJobKeys();
+    void FocusMoved(const QWidget* now);
+    void UpdateSelectionText();
 
     MessageBoxes& boxes_;
     ErrorGuard guard_;
@@ -133,6 +147,9 @@ private:
     TformLog* formLog_ = nullptr;
     QTimer* timer_ = nullptr;
     QTimer* copyTimer_ = nullptr;
+    QShortcut* copyKey_ = nullptr;
+    QShortcut* moveKey_ = nullptr;
+    olmira::Pane activePane_ = olmira::Source;
     QPointer<TformCopyProgress> progressWindow_;
 
     olmira::TSetup settings_;

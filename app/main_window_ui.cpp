@@ -180,11 +180,12 @@ void MainWindowUi::BuildPanes(QMainWindow& window, const ImageList& images) {
     }
 
     PaneUi& source = panes[0];
-    AddToolButton(*source.toolBar, "ToolButton4", images, ImageTools, "");
+    tbMoveFile = AddToolButton(*source.toolBar, "ToolButton4", images, ImageTools,
+                               "Verschieben nach rechts (F6)");
     AddNavigationButtons(source, kPaneNames[0], images);
     source.toolBar->addSeparator();
     tbCopyFile = AddToolButton(*source.toolBar, "tbCopyFile", images, ImageCopy,
-                               "Datei / Verzeichnis kopieren");
+                               "Datei / Verzeichnis kopieren (F5)");
     AddNavigationButtons(panes[1], kPaneNames[1], images);
 
     // The source pane keeps its width; the destination pane takes whatever
@@ -202,6 +203,8 @@ void MainWindowUi::BuildStatusBar(QMainWindow& window) {
     statusBar = Named(new QStatusBar(&window), "StatusBar");
     statusText = Named(new QLabel(statusBar), "StatusText");
     statusBar->addWidget(statusText, 1);
+    labelSelection = Named(new QLabel(statusBar), "labelSelection");
+    statusBar->addPermanentWidget(labelSelection);
     window.setStatusBar(statusBar);
 }
 

@@ -42,8 +42,12 @@ struct MainWindowUi {
     QSplitter* splitterSourceDest = nullptr;
     std::array<PaneUi, 2> panes;
     QToolButton* tbCopyFile = nullptr;
+    // Object name "ToolButton4".
+    QToolButton* tbMoveFile = nullptr;
     QStatusBar* statusBar = nullptr;
     QLabel* statusText = nullptr;
+    // What the active pane has selected.
+    QLabel* labelSelection = nullptr;
 
     // Builds the controls into window; their pictures come from images.
     void Build(QMainWindow& window, const ImageList& images);

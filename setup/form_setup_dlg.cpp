@@ -1,5 +1,6 @@
 #include "form_setup_dlg.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -236,6 +237,10 @@ void TformSetupDlg::BuildTransferPage() {
     eProgressMinValue_ = new TNumberField(std::nullopt, kArrowStep, 0, this);
     addNumber("Ab welcher Dateigröße soll die Fortschrittsanzeige angezeigt werden?",
               "eProgressMinValue", eProgressMinValue_, "kB");
+    layout->addSpacing(10);
+    cbWithCrid_ =
+        Named(new QCheckBox(QStringLiteral("Infodateien (.crid) mitnehmen"), page), "cbWithCrid");
+    layout->addWidget(cbWithCrid_);
     layout->addStretch(1);
 }
 
@@ -300,6 +305,7 @@ void TformSetupDlg::ReadIni() {
     }
     eProgressUpdateIntervall_->SetValue(setup_.update_intervall);
     eProgressMinValue_->SetValue(setup_.progress_min_size);
+    cbWithCrid_->setChecked(setup_.with_crid);
 }
 
 std::string TformSetupDlg::FieldBytes(const QString& text, const std::string& read) {
@@ -313,6 +319,7 @@ void TformSetupDlg::WriteIni() {
     }
     values.update_intervall = eProgressUpdateIntervall_->Value();
     values.progress_min_size = eProgressMinValue_->Value();
+    values.with_crid = cbWithCrid_->isChecked();
     olmira::WriteIni(place_.IniPath, values);
     setup_ = std::move(values);
 }

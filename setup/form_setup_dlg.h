@@ -12,6 +12,7 @@
 
 class FolderPickers;
 class MessageBoxes;
+class QCheckBox;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
@@ -79,6 +80,7 @@ private:
     QLineEdit* ePC1_ = nullptr;
     TNumberField* eProgressUpdateIntervall_ = nullptr;
     TNumberField* eProgressMinValue_ = nullptr;
+    QCheckBox* cbWithCrid_ = nullptr;
     // The text fields and their settings, in the order of the table.
     std::vector<std::pair<QLineEdit*, std::string olmira::TSetup::*>> textFields_;
     // The field each ".." button fills, by its tag less one.

@@ -1,6 +1,35 @@
 #include "message_boxes.h"
 
 #include <QPushButton>
+#include <array>
+#include <utility>
+
+namespace {
+
+using Choice = std::pair<const char*, QMessageBox::ButtonRole>;
+
+// A modal question with one button for each choice, choice fallback the
+// default and Escape's; returns the index of the button clicked.
+template <std::size_t Count>
+std::size_t Choose(QWidget* parent, const QString& title, const QString& text,
+                   const std::array<Choice, Count>& choices, std::size_t fallback) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    std::array<QPushButton*, Count> buttons{};
+    for (std::size_t i = 0; i < Count; ++i) {
+        buttons[i] = box.addButton(QString::fromUtf8(choices[i].first), choices[i].second);
+    }
+    box.setDefaultButton(buttons[fallback]);
+    box.setEscapeButton(buttons[fallback]);
+    box.exec();
+    for (std::size_t i = 0; i < Count; ++i) {
+        if (box.clickedButton() == buttons[i]) {
+            return i;
+        }
+    }
+    return fallback;
+}
+
+}  // namespace
 
 void QtMessageBoxes::Show(QWidget* parent, const QString& title, QMessageBox::Icon icon,
                           const QString& text) {
@@ -9,11 +38,23 @@ void QtMessageBoxes::Show(QWidget* parent, const QString& title, QMessageBox::Ic
 }
 
 bool QtMessageBoxes::Ask(QWidget* parent, const QString& title, const QString& text) {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
-    QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
-    box.setDefaultButton(no);
-    box.setEscapeButton(no);
-    box.exec();
-    return box.clickedButton() == yes;
+    constexpr std::array<Choice, 2> kChoices{{
+        {"&Ja", QMessageBox::YesRole},
+        {"&Nein", QMessageBox::NoRole},
+    }};
+    return Choose(parent, title, text, kChoices, 1) == 0;
+}
+
+olmira::OverwriteAnswer QtMessageBoxes::AskOverwrite(QWidget* parent, const QString& title,
+                                                     const QString& text) {
+    constexpr std::array<Choice, 4> kChoices{{
+        {"&Ja", QMessageBox::YesRole},
+        {"Ja, &alle", QMessageBox::YesRole},
+        {"&Nein", QMessageBox::NoRole},
+        {"N&ein, alle", QMessageBox::NoRole},
+    }};
+    constexpr std::array<olmira::OverwriteAnswer, 4> kAnswers{
+        olmira::OverwriteAnswer::Yes, olmira::OverwriteAnswer::YesToAll,
+        olmira::OverwriteAnswer::No, olmira::OverwriteAnswer::NoToAll};
+    return kAnswers[Choose(parent, title, text, kChoices, 2)];
 }

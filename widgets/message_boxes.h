@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "copy/copy_window.h"
+
 class QWidget;
 
 // The title of every message box and the name the desktop shows for the
@@ -17,8 +19,13 @@ public:
     // A modal box with one OK button.
     virtual void Show(QWidget* parent, const QString& title, QMessageBox::Icon icon,
                       const QString& text) = 0;
-    // A modal question with "Ja" and "Nein", "Nein" the default; true for "Ja".
+    // A modal question with "&Ja" and "&Nein", "Nein" the default and
+    // Escape's answer; true for "Ja".
     virtual bool Ask(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A modal question with "&Ja", "Ja, &alle", "&Nein" and "N&ein, alle",
+    // "Nein" the default and Escape's answer.
+    virtual olmira::OverwriteAnswer AskOverwrite(QWidget* parent, const QString& title,
+                                                 const QString& text) = 0;
 };
 
 class QtMessageBoxes final : public MessageBoxes {
@@ -26,4 +33,6 @@ public:
     void Show(QWidget* parent, const QString& title, QMessageBox::Icon icon,
               const QString& text) override;
     bool Ask(QWidget* parent, const QString& title, const QString& text) override;
+    olmira::OverwriteAnswer AskOverwrite(QWidget* parent, const QString& title,
+                                         const QString& text) override;
 };

@@ -55,6 +55,11 @@ TEST(MainWindow, HasEveryControlUnderItsName) {
         {"SourceList", "QTreeView"},
         {"DestList", "QTreeView"},
         {"StatusBar", "QStatusBar"},
+        {"StatusText", "QLabel"},
+        {"labelSelection", "QLabel"},
+        {"CopyShortcut", "QShortcut"},
+        {"MoveShortcut", "QShortcut"},
+        {"CancelShortcut", "QShortcut"},
         {"formLog", "QWidget"},
         {"memoLog", "QPlainTextEdit"},
     };
@@ -101,12 +106,12 @@ TEST(MainWindow, ToolButtonsShowTheirHintsAndImagesAndTakeFocusFromTheKeyboard) 
         {"tbLog", "Log einblenden", 10},
         {"tbSourceProperties", "Eigenschaften", 4},
         {"ToolButton2", "", 4},
-        {"ToolButton4", "", 9},
+        {"ToolButton4", "Verschieben nach rechts (F6)", 9},
         {"tbSourceRefresh", "Aktualisieren", 5},
         {"tbDestRefresh", "Aktualisieren", 5},
         {"tbSourceFolderUp", "ein Verzeichnis höher wechseln", 8},
         {"tbDestFolderUp", "ein Verzeichnis höher wechseln", 8},
-        {"tbCopyFile", "Datei / Verzeichnis kopieren", 11},
+        {"tbCopyFile", "Datei / Verzeichnis kopieren (F5)", 11},
         {"tbConnect", nullptr, 0},
     };
     for (const Button& expected : buttons) {

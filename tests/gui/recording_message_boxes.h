@@ -24,8 +24,15 @@ public:
         shown.push_back({title, QMessageBox::Question, text});
         return answerYes;
     }
+    olmira::OverwriteAnswer AskOverwrite(QWidget*, const QString& title,
+                                         const QString& text) override {
+        shown.push_back({title, QMessageBox::Question, text});
+        return overwriteAnswer;
+    }
 
     std::vector<Box> shown;
     // The answer to every question.
     bool answerYes = false;
+    // The answer to every overwrite question.
+    olmira::OverwriteAnswer overwriteAnswer = olmira::OverwriteAnswer::No;
 };

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,6 +28,7 @@ namespace {
 using olmira::test_support::TempFolder;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 using olmira::test_support::FakeEnvironment;
 
@@ -335,6 +337,40 @@ TEST_F(SetupDialog, AnEmptiedHostIsWrittenEmptyAndTheNextOpeningShowsTheSavedVal
     EXPECT_EQ(Text("ePC2"), QStringLiteral("/alt/pc2"));
     EXPECT_EQ(Text("eBoxIP"), QString());
     EXPECT_EQ(Text("ePassword"), QStringLiteral("geheim"));
+}
+
+// The box goes off by the space bar, as a user would; it sits on the
+// Transfer page below the last number, clear of the page's lower edge.
+TEST_F(SetupDialog, TheCridBoxShowsAndSavesWhetherInfoFilesGoAlong) {
+    TformSetupDlg& dialog = Open();
+    QTabWidget& pages = Child<QTabWidget>("PageControl");
+    pages.setCurrentIndex(3);
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QCheckBox& box = Child<QCheckBox>("cbWithCrid");
+    EXPECT_EQ(box.text(), QStringLiteral("Infodateien (.crid) mitnehmen"));
+    EXPECT_TRUE(box.isChecked());
+    const QWidget& page = Child<QWidget>("pageTransfer");
+    EXPECT_EQ(box.parentWidget(), &page);
+    EXPECT_TRUE(box.isVisible());
+    const QRect below = Number("eProgressMinValue").geometry();
+    EXPECT_GT(box.geometry().top(), below.bottom());
+    EXPECT_EQ(box.geometry().left(), below.left());
+    EXPECT_LE(box.geometry().bottom(), page.rect().bottom());
+    EXPECT_GE(box.height(), box.sizeHint().height());
+
+    box.setFocus();
+    QTest::keyClick(&box, Qt::Key_Space);
+    EXPECT_FALSE(box.isChecked());
+    Click("bOk");
+    EXPECT_THAT(IniFile(), HasSubstr("progress_min_size=6000\r\nwith_crid=0\r\n"));
+
+    Open();
+    EXPECT_FALSE(Child<QCheckBox>("cbWithCrid").isChecked());
+    Child<QCheckBox>("cbWithCrid").setChecked(true);
+    Click("bApply");
+    EXPECT_THAT(IniFile(), HasSubstr("with_crid=1\r\n"));
+    EXPECT_THAT(IniFile(), Not(HasSubstr("with_crid=0")));
 }
 
 TEST_F(SetupDialog, AFailedWriteKeepsTheDialogOpenWithEverythingTyped) {

@@ -34,6 +34,9 @@ class SilentBoxes final : public MessageBoxes {
 public:
     void Show(QWidget*, const QString&, QMessageBox::Icon, const QString&) override {}
     bool Ask(QWidget*, const QString&, const QString&) override { return false; }
+    olmira::OverwriteAnswer AskOverwrite(QWidget*, const QString&, const QString&) override {
+        return olmira::OverwriteAnswer::No;
+    }
 };
 
 // Takes every line and sends it nowhere.
