@@ -73,7 +73,16 @@ public:
 
         window.SelectEntry(Source, "box:~# x.ts");
         copy.tbCopyFileClick();
-        Box("cp -r \"/var/media/hdd/box:~# x.ts\" /var/media/usb/ &\r\n" + shell_.jobStarted +
+        Box("du -skL \"/var/media/hdd/box:~# x.ts\"\r\n8\t/var/media/hdd/box:~# x.ts\r\n" +
+            Prompt());
+        Box("df -k /var/media/usb/\r\nFilesystem           1K-blocks      Used Available Use% "
+            "Mounted on\r\n/dev/sdb1               900000      1000    899000   1% "
+            "/var/media/usb\r\n" +
+            Prompt());
+        Box("cat /proc/mounts\r\n/dev/sdb1 /var/media/usb ext4 rw 0 0\r\n" + Prompt());
+        Box("(trap '' HUP; exec cp -rL \"/var/media/hdd/box:~# x.ts\" /var/media/usb/) & jobs "
+            "%+\r\n" +
+            shell_.jobStarted + "[1]+  Running   (trap '' HUP; exec cp -rL x /var/media/usb/)\r\n" +
             Prompt());
         Fire(CopyController::kQuietPollMs);
         Box("ls -1Aps \"/var/media/usb/box:~# x.ts\"\r\n8 /var/media/usb/box:~# x.ts\r\n"
@@ -172,8 +181,10 @@ TEST_P(RecordedSession, RepliesDoNotDependOnWhereTheOutputIsCut) {
     const Outcome whole = Replay(shell, {}).Run();
     EXPECT_THAT(whole.sent,
                 ElementsAre("root", "olmira", "ls -1A /var/media", "ls -1Aps /var/media/hdd/",
-                            "ls -1Aps /var/media/usb/",
-                            "cp -r \"/var/media/hdd/box:~# x.ts\" /var/media/usb/ &",
+                            "ls -1Aps /var/media/usb/", "du -skL \"/var/media/hdd/box:~# x.ts\"",
+                            "df -k /var/media/usb/", "cat /proc/mounts",
+                            "(trap '' HUP; exec cp -rL \"/var/media/hdd/box:~# x.ts\" "
+                            "/var/media/usb/) & jobs %+",
                             "ls -1Aps \"/var/media/usb/box:~# x.ts\"", "ls -1Aps /var/media/usb/"));
     EXPECT_THAT(whole.source, ElementsAre("./", "Serie #1/", "box:~# x.ts", "Folge 1 .ts ", "# ",
                                           "/ # \x1b[6n.ts"));
