@@ -353,7 +353,10 @@ void CopyController::StartCopy() {
     const JobSource& source = Current().source;
     session_.ClearEndedJobs();
     conversation_.Send({CopyCommand(source.folder, source.entry.caption, job_.destFolder),
-                        [this] { session_.SetSessionState(ssAwaitCopyStart); },
+                        [this] {
+                            session_.SetSessionState(ssAwaitCopyStart);
+                            copy_.lineSent = true;
+                        },
                         [this] { CopyStarted(); }});
 }
 
@@ -625,7 +628,7 @@ void CopyController::ConnectionEnded() {
     if (phase_ == Phase::Idle) {
         return;
     }
-    const bool copyRunning = phase_ == Phase::Running && copy_.running;
+    const bool copyRunning = phase_ == Phase::Running && copy_.lineSent;
     copyWindow_.StopCopyTimer();
     if (job_.windowShown) {
         copyWindow_.CloseProgressWindow();

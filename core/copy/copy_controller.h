@@ -105,6 +105,8 @@ private:
 
     // The entry being copied.
     struct Copy {
+        // The copy line has gone out: from then on the box copies.
+        bool lineSent = false;
         bool running = false;
         int job = 0;
         bool pollOutstanding = false;

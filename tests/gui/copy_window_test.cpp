@@ -78,4 +78,25 @@ TEST_F(CopyWindow, TheCurrentAndTheParentFolderAreNotCopied) {
     EXPECT_TRUE(test.Enabled("panelMain"));
 }
 
+// Right to left: F6 in the right pane moves its selection into the left
+// pane's folder, across drives, the recording's info file along.
+TEST_F(CopyWindow, F6InTheRightPaneMovesItsEntriesToTheLeft) {
+    ShowDestination("usb/", "Konzert.ts");
+    const std::string bytes = FileBytes(media / "usb" / "Konzert.ts");
+    QWidget& destList = *test.Window().findChild<QWidget*>(QStringLiteral("DestList"));
+    destList.activateWindow();
+    destList.setFocus();
+    ASSERT_TRUE(WaitUntil([&] { return destList.hasFocus(); }));
+    ASSERT_TRUE(test.Select("DestList", "Konzert.ts"));
+    QTest::keyClick(&test.Window(), Qt::Key_F6);
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "Konzert.ts"));
+    ASSERT_TRUE(WaitUntil(
+        [this] { return test.Enabled("panelMain") && !test.Window().Copier().Running(); }, 10000));
+    EXPECT_EQ(FileBytes(media / "hdd" / "Konzert.ts"), bytes);
+    EXPECT_FALSE(fs::exists(media / "usb" / "Konzert.ts"));
+    EXPECT_EQ(fs::exists(media / "hdd" / "Konzert.crid"),
+              !fs::exists(media / "usb" / "Konzert.crid"));
+    EXPECT_TRUE(test.Boxes().shown.empty());
+}
+
 }  // namespace

@@ -25,7 +25,7 @@ protected:
     }
 
     fs::path media = qEnvironmentVariable("SIMBOX_MEDIA").toStdString();
-    WindowUnderTest test{WindowUnderTest::BoxIni()};
+    WindowUnderTest test{WindowUnderTest::BoxIni() + "[Transfer]\r\nwith_crid=0\r\n"};
 };
 
 TEST_F(QuickHands, EachPaneGetsItsOwnListing) {
@@ -60,14 +60,16 @@ TEST_F(QuickHands, ACopyRightAfterGoAsksAboutTheNewFolder) {
     EXPECT_TRUE(test.Captions("DestList").contains("Archiv/"));
     EXPECT_TRUE(WaitUntil([this] { return test.Enabled("panelMain"); }));
     QTest::qWait(500);
-    EXPECT_FALSE(Sent("cp -r /var/media/hdd/Nachrichten.ts /var/media/PC1/ &"));
+    EXPECT_FALSE(
+        Sent("(trap '' HUP; exec cp -rL /var/media/hdd/Nachrichten.ts /var/media/PC1/) & jobs %+"));
     EXPECT_EQ(FileBytes(theirs), before);
 
     // Asked again and answered yes, the copy replaces it.
     test.Boxes().answerYes = true;
     ASSERT_TRUE(test.Select("SourceList", "Nachrichten.ts"));
     test.Click("tbCopyFile");
-    ASSERT_TRUE(WaitUntil([&] { return FileBytes(theirs) == FileBytes(media / "hdd" / "Nachrichten.ts"); }, 20000));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return FileBytes(theirs) == FileBytes(media / "hdd" / "Nachrichten.ts"); }, 20000));
     EXPECT_TRUE(WaitUntil([this] { return test.Enabled("panelMain"); }, 20000));
 }
 

@@ -17,7 +17,7 @@ using olmira::test_support::FileBytes;
 constexpr int kSlowLinkMs = 30000;
 
 TEST(WindowBehindRelay, ListsBothPanesAndCopies) {
-    WindowUnderTest test(WindowUnderTest::BoxIni());
+    WindowUnderTest test(WindowUnderTest::BoxIni() + "[Transfer]\r\nwith_crid=0\r\n");
     ASSERT_TRUE(test.ConnectAndLogIn()) << "no drive list";
     test.ChooseDrive("cbSourceMedia", "bChgSourceRootFolder", "hdd/");
     test.ChooseDrive("cbDestMedia", "bChgDestRootFolder", "usb/");

@@ -46,8 +46,9 @@ protected:
     fs::path Target() const { return fs::path(media) / "usb" / kFilm; }
 
     std::string media = qEnvironmentVariable("SIMBOX_MEDIA").toStdString();
-    WindowUnderTest test{WindowUnderTest::BoxIni() +
-                         "[Transfer]\r\nprogress_min_size=100\r\nupdate_intervall=1000\r\n"};
+    WindowUnderTest test{
+        WindowUnderTest::BoxIni() +
+        "[Transfer]\r\nprogress_min_size=100\r\nupdate_intervall=1000\r\nwith_crid=0\r\n"};
 };
 
 TEST_F(SlowCopyWindow, TheProgressWindowFollowsTheCopyUntilItEnds) {
