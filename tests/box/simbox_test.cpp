@@ -30,8 +30,8 @@
 namespace olmira::test {
 namespace {
 
-using ::testing::Contains;
 using ::testing::AllOf;
+using ::testing::Contains;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using ::testing::IsSupersetOf;
