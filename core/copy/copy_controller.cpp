@@ -37,12 +37,8 @@ std::string Lines(const std::vector<std::string>& messages, const char* separato
 }
 
 std::string FailureText(const std::vector<std::string>& cpMessages) {
-    std::string text = kFailedStatus;
-    text += cpMessages.empty() ? "." : ":";
-    for (const std::string& message : cpMessages) {
-        text += "\n" + message;
-    }
-    return text;
+    return std::string(kFailedStatus) + (cpMessages.empty() ? "." : ":\n") +
+           Lines(cpMessages, "\n");
 }
 
 // The paths that a search of the box printed, below the media root.
