@@ -50,4 +50,9 @@ std::optional<std::int64_t> ParseCount(const ReplyLines& lines);
 // "11.720", -1234567 -> "-1.234.567", 0 -> "0".
 std::string GermanThousands(std::int64_t value);
 
+// A size in kB as users read it, steps of 1024 with one German decimal:
+// 512 -> "512 kB", 23961 -> "23,4 MB", 222822400 -> "212,5 GB", and "TB"
+// from 1024 GB on.
+std::string GermanSize(std::int64_t kB);
+
 }  // namespace olmira

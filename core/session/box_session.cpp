@@ -255,6 +255,7 @@ void BoxSession::HandleListing(Pane pane, const std::string& path, int depth) {
         return;
     }
     state->Entries = std::make_shared<const EntryList>(ListingEntries(ReplyLines(), depth));
+    state->ListingMessages = ListingMessages(ReplyLines());
     // The entries keep the reply's text; what the box says before the next
     // command starts a text of its own rather than a copy of a long listing.
     conversation_.Framer().Clear();
@@ -262,6 +263,12 @@ void BoxSession::HandleListing(Pane pane, const std::string& path, int depth) {
     state->ListedDepth = depth;
     window_.SetEntries(pane, state->Entries);
     window_.SetFolderUpEnabled(pane, depth > 1);
+    if (!state->ListingMessages.empty()) {
+        window_.SetStatusText(state->ListingMessages.front());
+    }
+    if (OnListed) {
+        OnListed(pane);
+    }
 }
 
 PaneState* BoxSession::FindPane(Pane pane) {

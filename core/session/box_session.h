@@ -40,6 +40,8 @@ struct PaneState {
     std::string ListedPath;
     int ListedDepth = 0;
     SharedEntries Entries = NoEntries();
+    // What ls said about the listed folder, e.g. that it does not exist.
+    std::vector<std::string> ListingMessages;
 };
 
 // The main window's session with the box's shell: login paced by quiet
@@ -79,6 +81,8 @@ public:
     // Disconnect, exit or a lost connection; the window shows the
     // disconnected look already.
     std::function<void()> OnConnectionEnded;
+    // A pane has shown a new listing.
+    std::function<void(Pane)> OnListed;
 
     int SessionState() const { return sessionState_; }
     const olmira::ReplyLines& ReplyLines() const { return conversation_.Framer().Lines(); }

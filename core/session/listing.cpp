@@ -87,6 +87,17 @@ std::vector<std::string> DriveEntries(const ReplyLines& replyLines) {
     return drives;
 }
 
+std::vector<std::string> ListingMessages(const ReplyLines& replyLines) {
+    constexpr std::string_view kLsPrefix = "ls: ";
+    std::vector<std::string> messages;
+    for (std::size_t i = 1; i < replyLines.size(); ++i) {
+        if (replyLines[i].starts_with(kLsPrefix)) {
+            messages.emplace_back(replyLines[i]);
+        }
+    }
+    return messages;
+}
+
 EntryList ListingEntries(const ReplyLines& replyLines, int folderDepth) {
     EntryList entries(replyLines.SharedText());
     entries.reserve(replyLines.size() + 2);

@@ -29,4 +29,10 @@ std::vector<std::string> DriveEntries(const ReplyLines& replyLines);
 // all that follows the size and its one blank, trailing blanks included.
 EntryList ListingEntries(const ReplyLines& replyLines, int folderDepth);
 
+// What ls said instead of, or beside, a folder's entries ("ls: cannot access
+// '/var/media/hdd/x/': No such file or directory"): the reply lines that
+// start with "ls: ". An entry's line starts with its size, so a name that
+// holds "ls: " is never taken for a message.
+std::vector<std::string> ListingMessages(const ReplyLines& replyLines);
+
 }  // namespace olmira

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "copy/box_figures.h"
+#include "session/list_entry.h"
+#include "session/pane.h"
+#include "tidy/tidy_commands.h"
+
+namespace olmira {
+
+struct TSetup;
+class BoxSession;
+class Conversation;
+class SessionWindow;
+class TidyWindow;
+
+// What became of the entries of the last delete, rename or new folder.
+struct TidyReport {
+    std::size_t entries = 0;
+    std::size_t done = 0;
+    // One per entry that was not done: its name and the box's message (or
+    // the refusal).
+    std::vector<std::string> problems;
+};
+
+// What the properties read from the box about one entry.
+struct EntryProperties {
+    // Below the media root: the pane's folder and the entry's caption.
+    std::string path;
+    bool folder = false;
+    std::optional<EntryStatus> status;
+    // A folder's content, links followed: bytes and number of files.
+    std::optional<std::int64_t> contentBytes;
+    std::optional<std::int64_t> contentFiles;
+    std::optional<DiskSpace> drive;
+    // What stat, du or df said instead of figures.
+    std::vector<std::string> messages;
+};
+
+// Deletes, renames and makes entries in a pane's listed folder, shows an
+// entry's properties and, after every listing, the pane's free space. Each
+// change is checked (path and name rules) before its line goes out, goes
+// one command at a time through the conversation, and its reply is read
+// for the tool's messages; the pane is listed afresh afterwards. Runs on the
+// UI thread.
+class TidyController final {
+public:
+    TidyController(const TSetup& settings, BoxSession& session, SessionWindow& window,
+                   TidyWindow& tidyWindow, Conversation& conversation);
+
+    // Handlers of the window. They throw olmira::Error for the window to show.
+    // Entf, F8 and the delete buttons: the selected entries of pane (a
+    // recording's info file with them as the settings say), after the question.
+    void DeleteSelected(Pane pane);
+    // F2: the current entry of pane, to the name the input box asks for.
+    void RenameCurrent(Pane pane);
+    // F7: a folder the input box names, in the folder pane lists; it is
+    // selected once the pane has been listed afresh.
+    void NewFolder(Pane pane);
+    // tbSourceProperties and ToolButton2: the current entry of pane ("./"
+    // stands for the listed folder itself).
+    void ShowProperties(Pane pane);
+    // Asks for the free space of the drive that pane lists; the box session
+    // calls it after each listing.
+    void Listed(Pane pane);
+    // Disconnect, exit or a lost connection: nothing outstanding any more.
+    void ConnectionEnded();
+
+    // The same without questions, for the console; the entries are listed
+    // in the folder that pane lists. Refusals throw before a line goes out.
+    void Remove(Pane pane, std::vector<ListEntry> entries);
+    void Rename(Pane pane, const ListEntry& entry, const std::string& newName);
+    void MakeFolder(Pane pane, const std::string& newName);
+    void Measure(Pane pane, const ListEntry& entry);
+    // The free space of the file system that holds folder (below the media
+    // root), shown for pane and kept as its FreeSpace.
+    void ReadFreeSpace(Pane pane, const std::string& folder);
+
+    // While a command of ours waits for its reply or its turn.
+    bool Running() const;
+    const TidyReport& LastReport() const { return report_; }
+    const std::optional<EntryProperties>& LastProperties() const { return properties_; }
+    // From the last df reply for pane; nullopt when none could be read.
+    std::optional<DiskSpace> FreeSpace(Pane pane) const;
+
+private:
+    const TSetup& settings_;
+    BoxSession& session_;
+    SessionWindow& window_;
+    TidyWindow& tidyWindow_;
+    Conversation& conversation_;
+
+    TidyReport report_;
+    std::optional<EntryProperties> properties_;
+};
+
+}  // namespace olmira
