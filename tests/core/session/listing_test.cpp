@@ -73,6 +73,16 @@ TEST(ListingEntriesTest, ShortOrFailedRepliesListOnlyTheSpecialEntries) {
     EXPECT_EQ(ListingEntries(Reply({}), 1).size(), 1u);
 }
 
+// Both shells' words for a folder that is not there; an entry whose name
+// holds "ls: " is no message.
+TEST(ListingMessagesTest, TakesLsLinesButNeverAnEntry) {
+    const std::string bash = "ls: cannot access '/var/media/hdd/x/': No such file or directory";
+    const std::string ash = "ls: /var/media/hdd/x/: No such file or directory";
+    EXPECT_THAT(ListingMessages({"ls -1Aps /var/media/hdd/x/", bash, "# "}), ElementsAre(bash));
+    EXPECT_THAT(ListingMessages({"ls -1Aps /var/media/hdd/x/", ash, "/ # "}), ElementsAre(ash));
+    EXPECT_THAT(ListingMessages(Reply({"4 ls: notes.txt", "  12 Filme/"})), ElementsAre());
+}
+
 // Entries name the reply's own bytes; whatever the reply's lines take in
 // afterwards must not change them.
 TEST(ListingEntriesTest, EntriesOutliveTheirReplysLines) {
