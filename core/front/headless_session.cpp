@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "error.h"
+#include "tidy/box_path.h"
 
 namespace olmira {
 
@@ -12,18 +13,38 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kTimerPeriod = std::chrono::milliseconds(250);
 
-// A path below /var/media without leading "/"; folders end in "/".
-std::string RelativePath(std::string path, bool folder) {
-    while (!path.empty() && path.front() == '/') {
-        path.erase(0, 1);
-    }
-    while (!folder && !path.empty() && path.back() == '/') {
+// A path below /var/media as the panes name it: a folder ends in "/", an
+// entry does not. What the rules refuse throws before any line goes to the
+// box: "../.." would list the box's root. A leading "/" stays and is
+// refused: "/var/media/hdd" would otherwise turn into a drive "var".
+std::string BoxPath(std::string path, PathUse use, bool folder) {
+    while (!folder && path.size() > 1 && path.back() == '/') {
         path.pop_back();
     }
-    if (folder && (path.empty() || path.back() != '/')) {
+    if (folder && !path.empty() && path.back() != '/') {
         path += '/';
     }
+    if (const std::optional<std::string> refusal = PathRefusal(path, use)) {
+        throw Error(*refusal);
+    }
     return path;
+}
+
+// The entry paths of paths, every one checked before the first is used.
+std::vector<std::string> EntryPaths(const std::vector<std::string>& paths, PathUse use) {
+    std::vector<std::string> items;
+    for (const std::string& path : paths) {
+        items.push_back(BoxPath(path, use, false));
+    }
+    return items;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += (text.empty() ? "" : "\n") + line;
+    }
+    return text;
 }
 
 }  // namespace
@@ -116,32 +137,50 @@ std::vector<std::string> HeadlessSession::Drives() {
     return window_.View(Source).drives;
 }
 
-SharedEntries HeadlessSession::Listing(std::string path) {
-    ShowAndWait(Source, RelativePath(std::move(path), true));
+void HeadlessSession::ListExisting(Pane pane, const std::string& folder) {
+    ShowAndWait(pane, folder);
+    const std::vector<std::string>& messages = Session().PaneOf(pane).ListingMessages;
+    if (!messages.empty()) {
+        throw Error(Joined(messages));
+    }
+}
+
+SharedEntries HeadlessSession::Listing(const std::string& path) {
+    ListExisting(Source, BoxPath(path, PathUse::Read, true));
     return window_.View(Source).entries;
 }
 
-// Each source from its folder's listing, as a pane selects it.
-std::vector<JobSource> HeadlessSession::GatherSources(const std::vector<std::string>& sources) {
+std::optional<std::string> HeadlessSession::SelectListed(Pane pane, const std::string& item) {
+    const std::size_t slash = item.rfind('/');
+    if (slash == std::string::npos) {
+        throw Error("Nur Dateien und Ordner eines Laufwerks, nicht das Laufwerk selbst: " + item);
+    }
+    const std::string folder = item.substr(0, slash + 1);
+    const std::string name = item.substr(slash + 1);
+    ShowAndWait(pane, folder);
+    if (!window_.SelectEntry(pane, name) && !window_.SelectEntry(pane, name + "/")) {
+        return std::nullopt;
+    }
+    return folder;
+}
+
+std::vector<ListEntry> HeadlessSession::SelectedWithInfoFiles(Pane pane) {
+    std::vector<ListEntry> entries = window_.SelectedEntries(pane);
+    if (settings_.with_crid) {
+        entries = WithInfoFiles(entries, *window_.View(pane).entries);
+    }
+    return entries;
+}
+
+std::vector<JobSource> HeadlessSession::GatherSources(const std::vector<std::string>& items) {
     std::vector<JobSource> gathered;
-    for (const std::string& source : sources) {
-        const std::string item = RelativePath(source, false);
-        const std::size_t slash = item.rfind('/');
-        if (slash == std::string::npos || slash + 1 == item.size()) {
-            throw Error("Nur Dateien und Ordner eines Laufwerks lassen sich kopieren: " + source);
+    for (const std::string& item : items) {
+        const std::optional<std::string> folder = SelectListed(Source, item);
+        if (!folder) {
+            throw Error("Nicht gefunden: " + item);
         }
-        const std::string folder = item.substr(0, slash + 1);
-        const std::string name = item.substr(slash + 1);
-        ShowAndWait(Source, folder);
-        if (!window_.SelectEntry(Source, name) && !window_.SelectEntry(Source, name + "/")) {
-            throw Error("Nicht gefunden: " + source);
-        }
-        std::vector<ListEntry> entries = window_.SelectedEntries(Source);
-        if (settings_.with_crid) {
-            entries = WithInfoFiles(entries, *window_.View(Source).entries);
-        }
-        for (ListEntry& entry : entries) {
-            JobSource next{folder, std::move(entry)};
+        for (ListEntry& entry : SelectedWithInfoFiles(Source)) {
+            JobSource next{*folder, std::move(entry)};
             if (std::find(gathered.begin(), gathered.end(), next) == gathered.end()) {
                 gathered.push_back(std::move(next));
             }
@@ -152,7 +191,7 @@ std::vector<JobSource> HeadlessSession::GatherSources(const std::vector<std::str
 
 // A folder that is not there would make cp's destination a renamed copy.
 std::string HeadlessSession::ExistingFolder(const std::string& folder) {
-    const std::string path = RelativePath(folder, true);
+    const std::string path = BoxPath(folder, PathUse::Read, true);
     const std::string bare = path.substr(0, path.size() - 1);
     const std::size_t slash = bare.rfind('/');
     bool exists = false;
@@ -175,8 +214,11 @@ std::string HeadlessSession::ExistingFolder(const std::string& folder) {
 
 void HeadlessSession::Transfer(TransferMode mode, const std::vector<std::string>& sources,
                                const std::string& destFolder, bool overwrite) {
-    std::vector<JobSource> gathered = GatherSources(sources);
+    // Moving takes the sources away: a drive itself may be copied from, not moved.
+    const std::vector<std::string> items =
+        EntryPaths(sources, mode == TransferMode::Move ? PathUse::Change : PathUse::Read);
     const std::string dest = ExistingFolder(destFolder);
+    std::vector<JobSource> gathered = GatherSources(items);
     ShowAndWait(Destination, dest);
     window_.answerYes = overwrite;
     const std::size_t questions = window_.questions.size();

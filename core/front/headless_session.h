@@ -22,13 +22,15 @@ public:
 
     // Connects and logs in; the drive entries ("hdd/", ...).
     std::vector<std::string> Drives();
-    // The entries of the folder path (relative to /var/media) as a pane shows them.
-    SharedEntries Listing(std::string path);
+    // The entries of the folder path (relative to /var/media) as a pane
+    // shows them; throws with ls's words when it has none (e.g. it is missing).
+    SharedEntries Listing(const std::string& path);
     // Copies or moves sources (files or folders below /var/media) into the
     // existing folder destFolder as one job, as the window does, info files
     // going along as the settings say; returns once the panes have been
     // listed afresh. overwrite answers every question for an existing name.
-    // Throws with the end report unless every entry was done.
+    // Throws with the end report unless every entry was done. Every path
+    // is checked by PathRefusal first (a move's sources as changed).
     void Transfer(TransferMode mode, const std::vector<std::string>& sources,
                   const std::string& destFolder, bool overwrite);
     void Copy(const std::string& source, const std::string& destFolder, bool overwrite) {
@@ -57,7 +59,16 @@ public:
 
 private:
     void ThrowIfFailed();
-    std::vector<JobSource> GatherSources(const std::vector<std::string>& sources);
+    // Each entry from its folder's listing, as a pane selects it.
+    std::vector<JobSource> GatherSources(const std::vector<std::string>& items);
+    // Selects the entry that item (a checked entry path) names in its
+    // folder's listing in pane, as a click does; that folder, or nullopt when
+    // the listing has no such entry.
+    std::optional<std::string> SelectListed(Pane pane, const std::string& item);
+    // The selected entries of pane, info files along as the settings say.
+    std::vector<ListEntry> SelectedWithInfoFiles(Pane pane);
+    // Lists folder in pane; throws with ls's words when it is not there.
+    void ListExisting(Pane pane, const std::string& folder);
     std::string ExistingFolder(const std::string& folder);
     void ShowAndWait(Pane pane, const std::string& path);
     void ServeTimers(std::chrono::steady_clock::time_point& nextTick);
