@@ -88,4 +88,15 @@ std::vector<std::string> ToolMessages(const ReplyLines& replyLines, std::string_
     return messages;
 }
 
+std::string Joined(const std::vector<std::string>& messages, std::string_view separator) {
+    std::string text;
+    for (const std::string& message : messages) {
+        if (!text.empty()) {
+            text += separator;
+        }
+        text += message;
+    }
+    return text;
+}
+
 }  // namespace olmira

@@ -24,6 +24,10 @@ struct JobSource {
 // The drive a folder below the media root lies on: its first part, "hdd/".
 std::string_view DriveOf(std::string_view folder);
 
+// The info file of a recording's caption "X.ts": "X.crid"; nullopt for a
+// caption that names no recording.
+std::optional<std::string> InfoFileOf(std::string_view caption);
+
 // The selected entries of one listed folder, each selected recording X.ts
 // followed by its info file X.crid when the folder lists one that is not
 // selected already.
@@ -55,6 +59,9 @@ struct JobReport {
     std::vector<JobOutcome> problems;
 };
 
+// "Von 5 Einträgen wurden 2 nicht kopiert": how a report of done (a past
+// participle) begins.
+std::string NotDoneText(std::size_t entries, std::size_t notDone, std::string_view done);
 // The end report's message: each entry not done, with its reason.
 std::string ReportText(const JobReport& report);
 // The status bar's text once the job has ended: "3 von 5 Einträgen kopiert".

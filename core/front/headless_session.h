@@ -55,6 +55,7 @@ public:
     HeadlessWindow& Window() { return window_; }
     BoxSession& Session() { return box_.Session(); }
     CopyController& Copier() { return box_.Copier(); }
+    TidyController& Tidy() { return box_.Tidy(); }
     TSetup& Settings() { return settings_; }
 
 private:
@@ -75,7 +76,7 @@ private:
 
     TSetup settings_;
     HeadlessWindow window_;
-    BoxAssembly box_{settings_, window_, window_};
+    BoxAssembly box_{settings_, window_, window_, window_};
     bool connected_ = false;
     const volatile std::sig_atomic_t* cancelFlag_ = nullptr;
     // When the copy timer fires, for the timer start it was computed for.
