@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <iterator>
 
+#include "copy/copy_progress.h"
 #include "error.h"
 #include "tidy/box_path.h"
 
@@ -39,12 +41,9 @@ std::vector<std::string> EntryPaths(const std::vector<std::string>& paths, PathU
     return items;
 }
 
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += (text.empty() ? "" : "\n") + line;
-    }
-    return text;
+// Lines for standard error.
+std::string Lines(const std::vector<std::string>& lines) {
+    return Joined(lines, "\n");
 }
 
 }  // namespace
@@ -141,7 +140,7 @@ void HeadlessSession::ListExisting(Pane pane, const std::string& folder) {
     ShowAndWait(pane, folder);
     const std::vector<std::string>& messages = Session().PaneOf(pane).ListingMessages;
     if (!messages.empty()) {
-        throw Error(Joined(messages));
+        throw Error(Lines(messages));
     }
 }
 
@@ -233,6 +232,110 @@ void HeadlessSession::Transfer(TransferMode mode, const std::vector<std::string>
         throw Error(window_.questions.back() + " Nein (--overwrite überschreibt).");
     }
     throw Error(ReportText(report));
+}
+
+void HeadlessSession::AwaitTidy() {
+    const auto idle = [this] { return !Tidy().Running() && !box_.Talk().ReplyOutstanding(); };
+    try {
+        RunUntil(idle, "Befehl auf der Box");
+    } catch (const Error&) {
+        // The message a window shows of what failed; the report tells it too.
+        if (!window_.errors.empty() || window_.messages.empty()) {
+            throw;
+        }
+        window_.messages.clear();
+        RunUntil(idle, "Befehl auf der Box");
+    }
+}
+
+void HeadlessSession::ThrowIfNotDone() {
+    const TidyReport& report = Tidy().LastReport();
+    if (!report.problems.empty()) {
+        throw Error(Lines(report.problems));
+    }
+}
+
+// One rm a folder's entries, as a pane deletes its selection; the next
+// folder's entries go even when some of these failed.
+void HeadlessSession::Remove(const std::vector<std::string>& paths) {
+    const std::vector<JobSource> gathered = GatherSources(EntryPaths(paths, PathUse::Change));
+    std::vector<std::string> problems;
+    for (auto first = gathered.begin(); first != gathered.end();) {
+        const auto end = std::find_if(first, gathered.end(), [&first](const JobSource& next) {
+            return next.folder != first->folder;
+        });
+        std::vector<ListEntry> entries;
+        std::transform(first, end, std::back_inserter(entries),
+                       [](const JobSource& source) { return source.entry; });
+        if (Session().PaneOf(Source).ListedPath != first->folder) {
+            ShowAndWait(Source, first->folder);
+        }
+        Tidy().Remove(Source, std::move(entries));
+        AwaitTidy();
+        const std::vector<std::string>& failed = Tidy().LastReport().problems;
+        problems.insert(problems.end(), failed.begin(), failed.end());
+        first = end;
+    }
+    if (!problems.empty()) {
+        throw Error(Lines(problems));
+    }
+}
+
+void HeadlessSession::Rename(const std::string& path, const std::string& newName) {
+    const std::string item = BoxPath(path, PathUse::Change, false);
+    if (!SelectListed(Source, item)) {
+        throw Error("Nicht gefunden: " + item);
+    }
+    Tidy().Rename(Source, *window_.SelectedEntry(Source), newName);
+    AwaitTidy();
+    ThrowIfNotDone();
+}
+
+void HeadlessSession::MakeFolder(const std::string& path) {
+    const std::string item = BoxPath(path, PathUse::Change, false);
+    const std::size_t slash = item.rfind('/');
+    ListExisting(Source, item.substr(0, slash + 1));
+    Tidy().MakeFolder(Source, item.substr(slash + 1));
+    AwaitTidy();
+    ThrowIfNotDone();
+}
+
+std::vector<std::pair<std::string, DiskSpace>> HeadlessSession::FreeSpace(
+    std::vector<std::string> drives) {
+    const std::vector<std::string> known = Drives();
+    if (drives.empty()) {
+        drives = known;
+    }
+    std::vector<std::pair<std::string, DiskSpace>> spaces;
+    for (const std::string& given : drives) {
+        const std::string drive = BoxPath(given, PathUse::Read, true);
+        if (std::find(known.begin(), known.end(), drive) == known.end()) {
+            throw Error("Kein Laufwerk der Box: " + given);
+        }
+        Tidy().ReadFreeSpace(Source, drive);
+        AwaitTidy();
+        const std::optional<DiskSpace> space = Tidy().FreeSpace(Source);
+        if (!space) {
+            throw Error("Der freie Platz von " + drive + " ist unbekannt.");
+        }
+        spaces.emplace_back(drive, *space);
+    }
+    return spaces;
+}
+
+EntryProperties HeadlessSession::Properties(const std::string& path) {
+    const std::string item = BoxPath(path, PathUse::Read, false);
+    if (!SelectListed(Source, item)) {
+        throw Error("Nicht gefunden: " + item);
+    }
+    Tidy().Measure(Source, *window_.SelectedEntry(Source));
+    AwaitTidy();
+    const EntryProperties& properties = *Tidy().LastProperties();
+    if (!properties.status ||
+        (properties.folder && (!properties.contentBytes || !properties.contentFiles))) {
+        throw Error(Lines(properties.messages));
+    }
+    return properties;
 }
 
 void HeadlessSession::Finish() {

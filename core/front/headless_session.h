@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "front/box_assembly.h"
@@ -36,6 +37,21 @@ public:
     void Copy(const std::string& source, const std::string& destFolder, bool overwrite) {
         Transfer(TransferMode::Copy, {source}, destFolder, overwrite);
     }
+    // Deletes the entries paths name, found as Transfer finds its sources,
+    // without a question; folders go with their content. Every path is
+    // checked first, and nothing is deleted while one is missing. Throws
+    // with each entry that was not deleted and rm's words for it.
+    void Remove(const std::vector<std::string>& paths);
+    // Gives the entry path names the name newName in the same folder.
+    void Rename(const std::string& path, const std::string& newName);
+    // Makes the folder path; its parent must exist.
+    void MakeFolder(const std::string& path);
+    // The space of each drive ("hdd/" or "hdd"), as df reads it; of all the
+    // box has when drives is empty.
+    std::vector<std::pair<std::string, DiskSpace>> FreeSpace(std::vector<std::string> drives);
+    // What stat, du and df on the box tell of the entry path; throws with
+    // their words when they tell neither its size nor, of a folder, its content.
+    EntryProperties Properties(const std::string& path);
     // Once flag is set (by a signal handler), the running job is cancelled
     // as Esc cancels it in the window.
     void CancelWhenSet(const volatile std::sig_atomic_t& flag) { cancelFlag_ = &flag; }
@@ -68,6 +84,11 @@ private:
     std::optional<std::string> SelectListed(Pane pane, const std::string& item);
     // The selected entries of pane, info files along as the settings say.
     std::vector<ListEntry> SelectedWithInfoFiles(Pane pane);
+    // Waits until the running delete, rename, new folder or properties and
+    // what they asked for after them are done; the caller reads the report.
+    void AwaitTidy();
+    // Throws with the problems of the last report, if any.
+    void ThrowIfNotDone();
     // Lists folder in pane; throws with ls's words when it is not there.
     void ListExisting(Pane pane, const std::string& folder);
     std::string ExistingFolder(const std::string& folder);
