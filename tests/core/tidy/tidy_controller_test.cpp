@@ -108,6 +108,9 @@ TEST_F(TidyControllerTest, RefusalsSendNothing) {
     channel.sent.clear();
     tidy.MakeFolder(Source, "Neu");
     EXPECT_THROW(tidy.Remove(Source, {{"Kurz.ts", EntryKind::File, "4"}}), Error);
+    // Nor does a copy start: it would plan against the listing before the change.
+    copy.StartJob(TransferMode::Copy, Source);
+    EXPECT_FALSE(copy.Running());
     EXPECT_THAT(channel.sent, ElementsAre("mkdir /var/media/hdd/Filme/Neu"));
 }
 
