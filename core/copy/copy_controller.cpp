@@ -97,7 +97,7 @@ void CopyController::StartJob(TransferMode mode, Pane from) {
 }
 
 void CopyController::StartJob(TransferMode mode, std::vector<JobSource> sources, Pane to) {
-    if (Running() || sources.empty()) {
+    if (Running() || sources.empty() || (TidyBusy && TidyBusy())) {
         return;
     }
     const Pane from = to == Source ? Destination : Source;

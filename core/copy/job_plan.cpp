@@ -4,6 +4,7 @@
 
 #include "copy/box_figures.h"
 #include "copy/name_pattern.h"
+#include "tidy/box_path.h"
 
 namespace olmira {
 
@@ -72,7 +73,15 @@ std::vector<ListEntry> WithInfoFiles(const std::vector<ListEntry>& selected,
 
 std::optional<std::string> PlaceRefusal(const std::vector<JobSource>& sources,
                                         std::string_view destFolder, TransferMode mode) {
+    if (std::optional<std::string> refusal = PathRefusal(destFolder, PathUse::Read)) {
+        return refusal;
+    }
+    const PathUse sourceUse = mode == TransferMode::Move ? PathUse::Change : PathUse::Read;
     for (const JobSource& source : sources) {
+        if (std::optional<std::string> refusal =
+                PathRefusal(source.folder + source.entry.caption, sourceUse)) {
+            return refusal;
+        }
         if (source.folder == destFolder) {
             return std::string(BareName(source.entry.caption)) + " liegt schon in " +
                    std::string(destFolder) + ".";

@@ -34,8 +34,10 @@ std::optional<std::string> InfoFileOf(std::string_view caption);
 std::vector<ListEntry> WithInfoFiles(const std::vector<ListEntry>& selected,
                                      const EntryList& listing);
 
-// Why the entries cannot go into destFolder at all: a folder into itself or
-// one of its own folders, or an entry into the folder it lies in already.
+// Why the entries cannot go into destFolder at all: a path the path rules
+// refuse (a move changes its sources, so a drive's root stays), a folder
+// into itself or one of its own folders, or an entry into the folder it
+// lies in already.
 std::optional<std::string> PlaceRefusal(const std::vector<JobSource>& sources,
                                         std::string_view destFolder, TransferMode mode);
 

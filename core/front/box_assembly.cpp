@@ -17,6 +17,7 @@ BoxAssembly::BoxAssembly(TSetup& settings, SessionWindow& window, CopyWindow& co
     };
     session_.OnListed = [this](Pane pane) { tidy_.Listed(pane); };
     tidy_.CopyRunning = [this] { return copy_.Running(); };
+    copy_.TidyBusy = [this] { return tidy_.Busy(); };
 }
 
 BoxAssembly::~BoxAssembly() {

@@ -85,6 +85,9 @@ public:
 
     // While a command of ours waits for its reply or its turn.
     bool Running() const;
+    // While a delete, rename, new folder or properties is under way: a copy
+    // waits for it, so that it plans against the listing that follows.
+    bool Busy() const { return busy_; }
     const TidyReport& LastReport() const { return report_; }
     const std::optional<EntryProperties>& LastProperties() const { return properties_; }
     // From the last df reply for pane; nullopt when none could be read.

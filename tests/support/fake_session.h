@@ -21,6 +21,7 @@ struct FakeSession {
         };
         session.OnListed = [this](Pane pane) { tidy.Listed(pane); };
         tidy.CopyRunning = [this] { return copy.Running(); };
+        copy.TidyBusy = [this] { return tidy.Busy(); };
     }
     FakeSession(const FakeSession&) = delete;
     FakeSession& operator=(const FakeSession&) = delete;
