@@ -50,10 +50,15 @@ std::string ShellPattern(std::string_view path) {
     return word.empty() ? ShellWord(path) : word;
 }
 
+std::string MediaPattern(std::string_view folder, std::string_view name) {
+    std::string path(kMediaRoot);
+    path += folder;
+    path += name;
+    return ShellPattern(path);
+}
+
 std::string ListingCommand(std::string_view path) {
-    std::string full(kMediaRoot);
-    full += path;
-    return "ls -1Aps " + ShellPattern(full);
+    return "ls -1Aps " + MediaPattern(path);
 }
 
 }  // namespace olmira

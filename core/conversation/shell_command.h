@@ -20,6 +20,10 @@ std::string ShellWord(std::string_view path);
 // "?", and only a pattern leads back to that name.
 std::string ShellPattern(std::string_view path);
 
+// A path below the media root (a pane's folder, an entry's caption behind
+// it) as a ShellPattern of the full path on the box.
+std::string MediaPattern(std::string_view folder, std::string_view name = {});
+
 // Lists the folder at path (relative to the media root): one name per line,
 // a "/" behind folders, sizes in kB.
 std::string ListingCommand(std::string_view path);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <vector>
 
 namespace olmira {
@@ -102,6 +103,12 @@ std::string Unescaped(std::string_view field) {
     return text;
 }
 
+// Unsigned, so that the smallest int64 has one too.
+std::uint64_t Magnitude(std::int64_t value) {
+    const std::uint64_t bits = static_cast<std::uint64_t>(value);
+    return value < 0 ? ~bits + 1 : bits;
+}
+
 bool Holds(std::string_view mountPoint, std::string_view path) {
     if (!path.starts_with(mountPoint)) {
         return false;
@@ -179,11 +186,7 @@ std::optional<std::int64_t> ParseCount(const ReplyLines& lines) {
 }
 
 std::string GermanThousands(std::int64_t value) {
-    // The magnitude unsigned, so that the smallest int64 has one too.
-    std::uint64_t magnitude = static_cast<std::uint64_t>(value);
-    if (value < 0) {
-        magnitude = ~magnitude + 1;
-    }
+    const std::uint64_t magnitude = Magnitude(value);
     char digits[20];
     const char* end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
     const std::string_view text(digits, static_cast<std::size_t>(end - digits));
@@ -195,6 +198,29 @@ std::string GermanThousands(std::int64_t value) {
         grouped.push_back(text[i]);
     }
     return grouped;
+}
+
+std::string GermanSize(std::int64_t kB) {
+    static constexpr std::string_view kUnits[] = {"MB", "GB", "TB"};
+    constexpr std::uint64_t kStep = 1024;
+    const std::uint64_t magnitude = Magnitude(kB);
+    const std::string sign = kB < 0 ? "-" : "";
+    if (magnitude < kStep) {
+        return sign + std::to_string(magnitude) + " kB";
+    }
+    // In tenths of the unit, rounded; a unit is left once it would show 1024.
+    std::uint64_t divisor = kStep;
+    std::size_t unit = 0;
+    auto tenths = [&magnitude, &divisor] {
+        return magnitude / divisor * 10 + ((magnitude % divisor) * 10 + divisor / 2) / divisor;
+    };
+    while (tenths() >= kStep * 10 && unit + 1 < std::size(kUnits)) {
+        divisor *= kStep;
+        ++unit;
+    }
+    const std::uint64_t shown = tenths();
+    return sign + GermanThousands(static_cast<std::int64_t>(shown / 10)) + "," +
+           std::to_string(shown % 10) + " " + std::string(kUnits[unit]);
 }
 
 }  // namespace olmira

@@ -4,17 +4,6 @@
 
 namespace olmira {
 
-namespace {
-
-std::string MediaPattern(std::string_view folder, std::string_view name = {}) {
-    std::string path(kMediaRoot);
-    path += folder;
-    path += name;
-    return ShellPattern(path);
-}
-
-}  // namespace
-
 std::string CopyCommand(std::string_view folder, std::string_view name,
                         std::string_view destFolder) {
     return "(trap '' HUP; " + std::string(kCopyProgram) + MediaPattern(folder, name) + " " +

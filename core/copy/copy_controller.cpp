@@ -28,17 +28,9 @@ void Append(std::vector<std::string>& to, std::vector<std::string> more) {
     to.insert(to.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
 }
 
-std::string Lines(const std::vector<std::string>& messages, const char* separator) {
-    std::string text;
-    for (const std::string& message : messages) {
-        text += (text.empty() ? "" : separator) + message;
-    }
-    return text;
-}
-
 std::string FailureText(const std::vector<std::string>& cpMessages) {
     return std::string(kFailedStatus) + (cpMessages.empty() ? "." : ":\n") +
-           Lines(cpMessages, "\n");
+           Joined(cpMessages, "\n");
 }
 
 // The paths that a search of the box printed, below the media root.
@@ -105,7 +97,7 @@ void CopyController::StartJob(TransferMode mode, Pane from) {
 }
 
 void CopyController::StartJob(TransferMode mode, std::vector<JobSource> sources, Pane to) {
-    if (Running() || sources.empty()) {
+    if (Running() || sources.empty() || (TidyBusy && TidyBusy())) {
         return;
     }
     const Pane from = to == Source ? Destination : Source;
@@ -240,7 +232,7 @@ void CopyController::MeasuredSize(std::size_t index) {
     std::string unmeasured = SourcePath(item.source);
     const std::vector<std::string> messages = ToolMessages(session_.ReplyLines(), "du: ");
     if (!messages.empty()) {
-        unmeasured += " (" + Lines(messages, "; ") + ")";
+        unmeasured += " (" + Joined(messages, "; ") + ")";
     }
     job_.unmeasured.push_back(std::move(unmeasured));
 }
@@ -269,7 +261,7 @@ void CopyController::SearchLargeFiles() {
 
 std::optional<std::string> CopyController::CheckRefusal() const {
     if (!job_.unmeasured.empty()) {
-        return "Die Größe ist nicht zu ermitteln:\n" + Lines(job_.unmeasured, "\n");
+        return "Die Größe ist nicht zu ermitteln:\n" + Joined(job_.unmeasured, "\n");
     }
     if (!job_.space) {
         return "Der freie Platz auf " + job_.destFolder + " ist nicht zu ermitteln.";
@@ -383,7 +375,7 @@ void CopyController::CopyStarted() {
     if (!job) {
         copy_.cpMessages.insert(copy_.cpMessages.begin(),
                                 "der Kopiervorgang ließ sich nicht starten");
-        ItemFailed(Lines(copy_.cpMessages, "; "));
+        ItemFailed(Joined(copy_.cpMessages, "; "));
         return;
     }
     copy_.job = *job;
@@ -471,7 +463,7 @@ void CopyController::CopyEnded(JobEnd end) {
     }
     std::string reason = copy_.killSent             ? std::string(kCancelled)
                          : copy_.cpMessages.empty() ? std::string("cp meldete einen Fehler")
-                                                    : Lines(copy_.cpMessages, "; ");
+                                                    : Joined(copy_.cpMessages, "; ");
     RemovePartialCopy(std::move(reason));
 }
 
@@ -493,7 +485,7 @@ void CopyController::SourceRemoved() {
         ItemDone();
     } else {
         ItemFailed("kopiert, aber die Quelle ließ sich nicht ganz entfernen: " +
-                   Lines(messages, "; "));
+                   Joined(messages, "; "));
     }
 }
 
@@ -509,7 +501,7 @@ void CopyController::RemovePartialCopy(std::string reason) {
             ItemFailed(reason + (messages.empty()
                                      ? "; die unvollständige Kopie wurde entfernt"
                                      : "; die unvollständige Kopie ließ sich nicht entfernen: " +
-                                           Lines(messages, "; ")));
+                                           Joined(messages, "; ")));
         });
 }
 
@@ -521,7 +513,7 @@ void CopyController::Moved() {
     if (messages.empty()) {
         ItemDone();
     } else {
-        ItemFailed(Lines(messages, "; "));
+        ItemFailed(Joined(messages, "; "));
     }
 }
 

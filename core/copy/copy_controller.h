@@ -55,6 +55,8 @@ public:
     void StartJob(TransferMode mode, std::vector<JobSource> sources, Pane to);
 
     bool Running() const { return phase_ != Phase::Idle; }
+    // Whether entries are being deleted, renamed or made: no job starts then.
+    std::function<bool()> TidyBusy;
     // What became of the last job's entries.
     const JobReport& LastReport() const { return report_; }
 

@@ -7,6 +7,7 @@
 
 #include "copy/copy_commands.h"
 #include "session/listing.h"
+#include "tidy/tidy_commands.h"
 
 namespace olmira {
 
@@ -15,10 +16,13 @@ namespace {
 constexpr int kMinPollIntervalMs = 1000;
 constexpr std::string_view kCpPrefix = "cp: ";
 
-bool IsEchoOfOurCommand(std::string_view line) {
-    for (const std::string_view command : {kCopyProgram, kProgressListingStart, kDiskUsageStart,
-                                           kMoveStart, kRemoveStart, kFindStart}) {
-        if (line.find(command) != std::string_view::npos) {
+// The echo names the command before any message text in its names; a real
+// message may name a path that holds a command's words further on.
+bool IsEchoOfOurCommand(std::string_view line, std::size_t messageStart) {
+    for (const std::string_view command :
+         {kCopyProgram, kProgressListingStart, kDiskUsageStart, kMoveStart, kRemoveStart,
+          kFindStart, kMakeFolderStart, kRenameStart, kStatStart}) {
+        if (line.find(command) < messageStart) {
             return true;
         }
     }
@@ -77,11 +81,22 @@ std::vector<std::string> ToolMessages(const ReplyLines& replyLines, std::string_
     std::vector<std::string> messages;
     for (const std::string_view line : replyLines) {
         const std::size_t start = line.find(prefix);
-        if (start != std::string::npos && !IsEchoOfOurCommand(line)) {
+        if (start != std::string::npos && !IsEchoOfOurCommand(line, start)) {
             messages.emplace_back(line.substr(start));
         }
     }
     return messages;
+}
+
+std::string Joined(const std::vector<std::string>& messages, std::string_view separator) {
+    std::string text;
+    for (const std::string& message : messages) {
+        if (!text.empty()) {
+            text += separator;
+        }
+        text += message;
+    }
+    return text;
 }
 
 }  // namespace olmira

@@ -36,5 +36,7 @@ int PollIntervalMs(int updateIntervall);
 std::vector<std::string> CpMessages(const ReplyLines& replyLines);
 // The same for another tool's messages, prefix being e.g. "rm: ".
 std::vector<std::string> ToolMessages(const ReplyLines& replyLines, std::string_view prefix);
+// Messages as one text, separator between them.
+std::string Joined(const std::vector<std::string>& messages, std::string_view separator);
 
 }  // namespace olmira

@@ -4,6 +4,7 @@
 
 #include "copy/box_figures.h"
 #include "copy/name_pattern.h"
+#include "tidy/box_path.h"
 
 namespace olmira {
 
@@ -11,11 +12,6 @@ namespace {
 
 constexpr std::string_view kRecordingEnd = ".ts";
 constexpr std::string_view kInfoFileEnd = ".crid";
-
-std::string InfoFileOf(std::string_view caption) {
-    caption.remove_suffix(kRecordingEnd.size());
-    return std::string(caption) + std::string(kInfoFileEnd);
-}
 
 bool Lists(const std::vector<ListEntry>& entries, std::string_view caption) {
     return std::any_of(entries.begin(), entries.end(),
@@ -50,19 +46,25 @@ std::string_view DriveOf(std::string_view folder) {
     return slash == std::string_view::npos ? folder : folder.substr(0, slash + 1);
 }
 
+std::optional<std::string> InfoFileOf(std::string_view caption) {
+    if (!caption.ends_with(kRecordingEnd)) {
+        return std::nullopt;
+    }
+    caption.remove_suffix(kRecordingEnd.size());
+    return std::string(caption) + std::string(kInfoFileEnd);
+}
+
 std::vector<ListEntry> WithInfoFiles(const std::vector<ListEntry>& selected,
                                      const EntryList& listing) {
     std::vector<ListEntry> entries;
     for (const ListEntry& entry : selected) {
         entries.push_back(entry);
-        if (entry.kind != EntryKind::File || !entry.caption.ends_with(kRecordingEnd)) {
+        const std::optional<std::string> infoFile = InfoFileOf(entry.caption);
+        if (entry.kind != EntryKind::File || !infoFile || Lists(selected, *infoFile) ||
+            Lists(entries, *infoFile)) {
             continue;
         }
-        const std::string infoFile = InfoFileOf(entry.caption);
-        if (Lists(selected, infoFile) || Lists(entries, infoFile)) {
-            continue;
-        }
-        if (std::optional<ListEntry> found = FindFile(listing, infoFile)) {
+        if (std::optional<ListEntry> found = FindFile(listing, *infoFile)) {
             entries.push_back(std::move(*found));
         }
     }
@@ -71,7 +73,15 @@ std::vector<ListEntry> WithInfoFiles(const std::vector<ListEntry>& selected,
 
 std::optional<std::string> PlaceRefusal(const std::vector<JobSource>& sources,
                                         std::string_view destFolder, TransferMode mode) {
+    if (std::optional<std::string> refusal = PathRefusal(destFolder, PathUse::Read)) {
+        return refusal;
+    }
+    const PathUse sourceUse = mode == TransferMode::Move ? PathUse::Change : PathUse::Read;
     for (const JobSource& source : sources) {
+        if (std::optional<std::string> refusal =
+                PathRefusal(source.folder + source.entry.caption, sourceUse)) {
+            return refusal;
+        }
         if (source.folder == destFolder) {
             return std::string(BareName(source.entry.caption)) + " liegt schon in " +
                    std::string(destFolder) + ".";
@@ -99,11 +109,13 @@ std::string FatRefusal(std::string_view destFolder, const std::vector<std::strin
     return text;
 }
 
+std::string NotDoneText(std::size_t entries, std::size_t notDone, std::string_view done) {
+    return "Von " + EntryCount(entries) + (notDone == 1 ? " wurde " : " wurden ") +
+           std::to_string(notDone) + " nicht " + std::string(done);
+}
+
 std::string ReportText(const JobReport& report) {
-    const std::size_t problems = report.problems.size();
-    std::string text = "Von " + EntryCount(report.entries) +
-                       (problems == 1 ? " wurde " : " wurden ") + std::to_string(problems) +
-                       " nicht " + std::string(Done(report.mode)) + ":";
+    std::string text = NotDoneText(report.entries, report.problems.size(), Done(report.mode)) + ":";
     for (const JobOutcome& problem : report.problems) {
         text += "\n" + problem.path + ": " + problem.reason;
     }

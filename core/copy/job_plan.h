@@ -24,14 +24,20 @@ struct JobSource {
 // The drive a folder below the media root lies on: its first part, "hdd/".
 std::string_view DriveOf(std::string_view folder);
 
+// The info file of a recording's caption "X.ts": "X.crid"; nullopt for a
+// caption that names no recording.
+std::optional<std::string> InfoFileOf(std::string_view caption);
+
 // The selected entries of one listed folder, each selected recording X.ts
 // followed by its info file X.crid when the folder lists one that is not
 // selected already.
 std::vector<ListEntry> WithInfoFiles(const std::vector<ListEntry>& selected,
                                      const EntryList& listing);
 
-// Why the entries cannot go into destFolder at all: a folder into itself or
-// one of its own folders, or an entry into the folder it lies in already.
+// Why the entries cannot go into destFolder at all: a path the path rules
+// refuse (a move changes its sources, so a drive's root stays), a folder
+// into itself or one of its own folders, or an entry into the folder it
+// lies in already.
 std::optional<std::string> PlaceRefusal(const std::vector<JobSource>& sources,
                                         std::string_view destFolder, TransferMode mode);
 
@@ -55,6 +61,9 @@ struct JobReport {
     std::vector<JobOutcome> problems;
 };
 
+// "Von 5 Einträgen wurden 2 nicht kopiert": how a report of done (a past
+// participle) begins.
+std::string NotDoneText(std::size_t entries, std::size_t notDone, std::string_view done);
 // The end report's message: each entry not done, with its reason.
 std::string ReportText(const JobReport& report);
 // The status bar's text once the job has ended: "3 von 5 Einträgen kopiert".

@@ -4,12 +4,20 @@
 
 namespace olmira {
 
-BoxAssembly::BoxAssembly(TSetup& settings, SessionWindow& window, CopyWindow& copyWindow)
+BoxAssembly::BoxAssembly(TSetup& settings, SessionWindow& window, CopyWindow& copyWindow,
+                         TidyWindow& tidyWindow)
     : conversation_(link_, settings.PromptMarker),
       session_(settings, window, link_, conversation_, clock_),
-      copy_(settings, session_, window, copyWindow, conversation_) {
+      copy_(settings, session_, window, copyWindow, conversation_),
+      tidy_(settings, session_, window, tidyWindow, conversation_) {
     link_.Attach(session_);
-    session_.OnConnectionEnded = [this] { copy_.ConnectionEnded(); };
+    session_.OnConnectionEnded = [this] {
+        copy_.ConnectionEnded();
+        tidy_.ConnectionEnded();
+    };
+    session_.OnListed = [this](Pane pane) { tidy_.Listed(pane); };
+    tidy_.CopyRunning = [this] { return copy_.Running(); };
+    copy_.TidyBusy = [this] { return tidy_.Busy(); };
 }
 
 BoxAssembly::~BoxAssembly() {

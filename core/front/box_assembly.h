@@ -7,21 +7,24 @@
 #include "handover/ui_hand_over.h"
 #include "session/box_session.h"
 #include "telnet/telnet_channel.h"
+#include "tidy/tidy_controller.h"
 
 namespace olmira {
 
 struct TSetup;
 class SessionWindow;
 class CopyWindow;
+class TidyWindow;
 
 // Everything between a front and the box, wired the same way for the window
 // and the console: the Telnet channel and its hand-over, the conversation,
-// the session and the copy. A front gives its window interfaces, serves the
+// the session, the copy and the tidying. A front gives its window interfaces, serves the
 // hand-over on its own event loop and runs the two timers.
 class BoxAssembly {
 public:
-    // settings and both windows must outlive the assembly.
-    BoxAssembly(TSetup& settings, SessionWindow& window, CopyWindow& copyWindow);
+    // settings and the windows must outlive the assembly.
+    BoxAssembly(TSetup& settings, SessionWindow& window, CopyWindow& copyWindow,
+                TidyWindow& tidyWindow);
     // Hangs up first: the reader may be handing a block over right now, and
     // it has to be served while the session still exists.
     ~BoxAssembly();
@@ -31,6 +34,7 @@ public:
     UiHandOver& HandOver() { return handOver_; }
     BoxSession& Session() { return session_; }
     CopyController& Copier() { return copy_; }
+    TidyController& Tidy() { return tidy_; }
     const Conversation& Talk() const { return conversation_; }
 
 private:
@@ -43,6 +47,7 @@ private:
     Conversation conversation_;
     BoxSession session_;
     CopyController copy_;
+    TidyController tidy_;
 };
 
 }  // namespace olmira

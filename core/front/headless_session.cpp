@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <iterator>
 
+#include "copy/copy_progress.h"
 #include "error.h"
+#include "tidy/box_path.h"
 
 namespace olmira {
 
@@ -12,18 +15,35 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kTimerPeriod = std::chrono::milliseconds(250);
 
-// A path below /var/media without leading "/"; folders end in "/".
-std::string RelativePath(std::string path, bool folder) {
-    while (!path.empty() && path.front() == '/') {
-        path.erase(0, 1);
-    }
-    while (!folder && !path.empty() && path.back() == '/') {
+// A path below /var/media as the panes name it: a folder ends in "/", an
+// entry does not. What the rules refuse throws before any line goes to the
+// box: "../.." would list the box's root. A leading "/" stays and is
+// refused: "/var/media/hdd" would otherwise turn into a drive "var".
+std::string BoxPath(std::string path, PathUse use, bool folder) {
+    while (!folder && path.size() > 1 && path.back() == '/') {
         path.pop_back();
     }
-    if (folder && (path.empty() || path.back() != '/')) {
+    if (folder && !path.empty() && path.back() != '/') {
         path += '/';
     }
+    if (const std::optional<std::string> refusal = PathRefusal(path, use)) {
+        throw Error(*refusal);
+    }
     return path;
+}
+
+// The entry paths of paths, every one checked before the first is used.
+std::vector<std::string> EntryPaths(const std::vector<std::string>& paths, PathUse use) {
+    std::vector<std::string> items;
+    for (const std::string& path : paths) {
+        items.push_back(BoxPath(path, use, false));
+    }
+    return items;
+}
+
+// Lines for standard error.
+std::string Lines(const std::vector<std::string>& lines) {
+    return Joined(lines, "\n");
 }
 
 }  // namespace
@@ -116,32 +136,50 @@ std::vector<std::string> HeadlessSession::Drives() {
     return window_.View(Source).drives;
 }
 
-SharedEntries HeadlessSession::Listing(std::string path) {
-    ShowAndWait(Source, RelativePath(std::move(path), true));
+void HeadlessSession::ListExisting(Pane pane, const std::string& folder) {
+    ShowAndWait(pane, folder);
+    const std::vector<std::string>& messages = Session().PaneOf(pane).ListingMessages;
+    if (!messages.empty()) {
+        throw Error(Lines(messages));
+    }
+}
+
+SharedEntries HeadlessSession::Listing(const std::string& path) {
+    ListExisting(Source, BoxPath(path, PathUse::Read, true));
     return window_.View(Source).entries;
 }
 
-// Each source from its folder's listing, as a pane selects it.
-std::vector<JobSource> HeadlessSession::GatherSources(const std::vector<std::string>& sources) {
+std::optional<std::string> HeadlessSession::SelectListed(Pane pane, const std::string& item) {
+    const std::size_t slash = item.rfind('/');
+    if (slash == std::string::npos) {
+        throw Error("Nur Dateien und Ordner eines Laufwerks, nicht das Laufwerk selbst: " + item);
+    }
+    const std::string folder = item.substr(0, slash + 1);
+    const std::string name = item.substr(slash + 1);
+    ShowAndWait(pane, folder);
+    if (!window_.SelectEntry(pane, name) && !window_.SelectEntry(pane, name + "/")) {
+        return std::nullopt;
+    }
+    return folder;
+}
+
+std::vector<ListEntry> HeadlessSession::SelectedWithInfoFiles(Pane pane) {
+    std::vector<ListEntry> entries = window_.SelectedEntries(pane);
+    if (settings_.with_crid) {
+        entries = WithInfoFiles(entries, *window_.View(pane).entries);
+    }
+    return entries;
+}
+
+std::vector<JobSource> HeadlessSession::GatherSources(const std::vector<std::string>& items) {
     std::vector<JobSource> gathered;
-    for (const std::string& source : sources) {
-        const std::string item = RelativePath(source, false);
-        const std::size_t slash = item.rfind('/');
-        if (slash == std::string::npos || slash + 1 == item.size()) {
-            throw Error("Nur Dateien und Ordner eines Laufwerks lassen sich kopieren: " + source);
+    for (const std::string& item : items) {
+        const std::optional<std::string> folder = SelectListed(Source, item);
+        if (!folder) {
+            throw Error("Nicht gefunden: " + item);
         }
-        const std::string folder = item.substr(0, slash + 1);
-        const std::string name = item.substr(slash + 1);
-        ShowAndWait(Source, folder);
-        if (!window_.SelectEntry(Source, name) && !window_.SelectEntry(Source, name + "/")) {
-            throw Error("Nicht gefunden: " + source);
-        }
-        std::vector<ListEntry> entries = window_.SelectedEntries(Source);
-        if (settings_.with_crid) {
-            entries = WithInfoFiles(entries, *window_.View(Source).entries);
-        }
-        for (ListEntry& entry : entries) {
-            JobSource next{folder, std::move(entry)};
+        for (ListEntry& entry : SelectedWithInfoFiles(Source)) {
+            JobSource next{*folder, std::move(entry)};
             if (std::find(gathered.begin(), gathered.end(), next) == gathered.end()) {
                 gathered.push_back(std::move(next));
             }
@@ -152,7 +190,7 @@ std::vector<JobSource> HeadlessSession::GatherSources(const std::vector<std::str
 
 // A folder that is not there would make cp's destination a renamed copy.
 std::string HeadlessSession::ExistingFolder(const std::string& folder) {
-    const std::string path = RelativePath(folder, true);
+    const std::string path = BoxPath(folder, PathUse::Read, true);
     const std::string bare = path.substr(0, path.size() - 1);
     const std::size_t slash = bare.rfind('/');
     bool exists = false;
@@ -175,8 +213,11 @@ std::string HeadlessSession::ExistingFolder(const std::string& folder) {
 
 void HeadlessSession::Transfer(TransferMode mode, const std::vector<std::string>& sources,
                                const std::string& destFolder, bool overwrite) {
-    std::vector<JobSource> gathered = GatherSources(sources);
+    // Moving takes the sources away: a drive itself may be copied from, not moved.
+    const std::vector<std::string> items =
+        EntryPaths(sources, mode == TransferMode::Move ? PathUse::Change : PathUse::Read);
     const std::string dest = ExistingFolder(destFolder);
+    std::vector<JobSource> gathered = GatherSources(items);
     ShowAndWait(Destination, dest);
     window_.answerYes = overwrite;
     const std::size_t questions = window_.questions.size();
@@ -191,6 +232,110 @@ void HeadlessSession::Transfer(TransferMode mode, const std::vector<std::string>
         throw Error(window_.questions.back() + " Nein (--overwrite überschreibt).");
     }
     throw Error(ReportText(report));
+}
+
+void HeadlessSession::AwaitTidy() {
+    const auto idle = [this] { return !Tidy().Running() && !box_.Talk().ReplyOutstanding(); };
+    try {
+        RunUntil(idle, "Befehl auf der Box");
+    } catch (const Error&) {
+        // The message a window shows of what failed; the report tells it too.
+        if (!window_.errors.empty() || window_.messages.empty()) {
+            throw;
+        }
+        window_.messages.clear();
+        RunUntil(idle, "Befehl auf der Box");
+    }
+}
+
+void HeadlessSession::ThrowIfNotDone() {
+    const TidyReport& report = Tidy().LastReport();
+    if (!report.problems.empty()) {
+        throw Error(Lines(report.problems));
+    }
+}
+
+// One rm a folder's entries, as a pane deletes its selection; the next
+// folder's entries go even when some of these failed.
+void HeadlessSession::Remove(const std::vector<std::string>& paths) {
+    const std::vector<JobSource> gathered = GatherSources(EntryPaths(paths, PathUse::Change));
+    std::vector<std::string> problems;
+    for (auto first = gathered.begin(); first != gathered.end();) {
+        const auto end = std::find_if(first, gathered.end(), [&first](const JobSource& next) {
+            return next.folder != first->folder;
+        });
+        std::vector<ListEntry> entries;
+        std::transform(first, end, std::back_inserter(entries),
+                       [](const JobSource& source) { return source.entry; });
+        if (Session().PaneOf(Source).ListedPath != first->folder) {
+            ShowAndWait(Source, first->folder);
+        }
+        Tidy().Remove(Source, std::move(entries));
+        AwaitTidy();
+        const std::vector<std::string>& failed = Tidy().LastReport().problems;
+        problems.insert(problems.end(), failed.begin(), failed.end());
+        first = end;
+    }
+    if (!problems.empty()) {
+        throw Error(Lines(problems));
+    }
+}
+
+void HeadlessSession::Rename(const std::string& path, const std::string& newName) {
+    const std::string item = BoxPath(path, PathUse::Change, false);
+    if (!SelectListed(Source, item)) {
+        throw Error("Nicht gefunden: " + item);
+    }
+    Tidy().Rename(Source, *window_.SelectedEntry(Source), newName);
+    AwaitTidy();
+    ThrowIfNotDone();
+}
+
+void HeadlessSession::MakeFolder(const std::string& path) {
+    const std::string item = BoxPath(path, PathUse::Change, false);
+    const std::size_t slash = item.rfind('/');
+    ListExisting(Source, item.substr(0, slash + 1));
+    Tidy().MakeFolder(Source, item.substr(slash + 1));
+    AwaitTidy();
+    ThrowIfNotDone();
+}
+
+std::vector<std::pair<std::string, DiskSpace>> HeadlessSession::FreeSpace(
+    std::vector<std::string> drives) {
+    const std::vector<std::string> known = Drives();
+    if (drives.empty()) {
+        drives = known;
+    }
+    std::vector<std::pair<std::string, DiskSpace>> spaces;
+    for (const std::string& given : drives) {
+        const std::string drive = BoxPath(given, PathUse::Read, true);
+        if (std::find(known.begin(), known.end(), drive) == known.end()) {
+            throw Error("Kein Laufwerk der Box: " + given);
+        }
+        Tidy().ReadFreeSpace(Source, drive);
+        AwaitTidy();
+        const std::optional<DiskSpace> space = Tidy().FreeSpace(Source);
+        if (!space) {
+            throw Error("Der freie Platz von " + drive + " ist unbekannt.");
+        }
+        spaces.emplace_back(drive, *space);
+    }
+    return spaces;
+}
+
+EntryProperties HeadlessSession::Properties(const std::string& path) {
+    const std::string item = BoxPath(path, PathUse::Read, false);
+    if (!SelectListed(Source, item)) {
+        throw Error("Nicht gefunden: " + item);
+    }
+    Tidy().Measure(Source, *window_.SelectedEntry(Source));
+    AwaitTidy();
+    const EntryProperties& properties = *Tidy().LastProperties();
+    if (!properties.status ||
+        (properties.folder && (!properties.contentBytes || !properties.contentFiles))) {
+        throw Error(Lines(properties.messages));
+    }
+    return properties;
 }
 
 void HeadlessSession::Finish() {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "front/box_assembly.h"
@@ -22,18 +23,35 @@ public:
 
     // Connects and logs in; the drive entries ("hdd/", ...).
     std::vector<std::string> Drives();
-    // The entries of the folder path (relative to /var/media) as a pane shows them.
-    SharedEntries Listing(std::string path);
+    // The entries of the folder path (relative to /var/media) as a pane
+    // shows them; throws with ls's words when it has none (e.g. it is missing).
+    SharedEntries Listing(const std::string& path);
     // Copies or moves sources (files or folders below /var/media) into the
     // existing folder destFolder as one job, as the window does, info files
     // going along as the settings say; returns once the panes have been
     // listed afresh. overwrite answers every question for an existing name.
-    // Throws with the end report unless every entry was done.
+    // Throws with the end report unless every entry was done. Every path
+    // is checked by PathRefusal first (a move's sources as changed).
     void Transfer(TransferMode mode, const std::vector<std::string>& sources,
                   const std::string& destFolder, bool overwrite);
     void Copy(const std::string& source, const std::string& destFolder, bool overwrite) {
         Transfer(TransferMode::Copy, {source}, destFolder, overwrite);
     }
+    // Deletes the entries paths name, found as Transfer finds its sources,
+    // without a question; folders go with their content. Every path is
+    // checked first, and nothing is deleted while one is missing. Throws
+    // with each entry that was not deleted and rm's words for it.
+    void Remove(const std::vector<std::string>& paths);
+    // Gives the entry path names the name newName in the same folder.
+    void Rename(const std::string& path, const std::string& newName);
+    // Makes the folder path; its parent must exist.
+    void MakeFolder(const std::string& path);
+    // The space of each drive ("hdd/" or "hdd"), as df reads it; of all the
+    // box has when drives is empty.
+    std::vector<std::pair<std::string, DiskSpace>> FreeSpace(std::vector<std::string> drives);
+    // What stat, du and df on the box tell of the entry path; throws with
+    // their words when they tell neither its size nor, of a folder, its content.
+    EntryProperties Properties(const std::string& path);
     // Once flag is set (by a signal handler), the running job is cancelled
     // as Esc cancels it in the window.
     void CancelWhenSet(const volatile std::sig_atomic_t& flag) { cancelFlag_ = &flag; }
@@ -53,18 +71,33 @@ public:
     HeadlessWindow& Window() { return window_; }
     BoxSession& Session() { return box_.Session(); }
     CopyController& Copier() { return box_.Copier(); }
+    TidyController& Tidy() { return box_.Tidy(); }
     TSetup& Settings() { return settings_; }
 
 private:
     void ThrowIfFailed();
-    std::vector<JobSource> GatherSources(const std::vector<std::string>& sources);
+    // Each entry from its folder's listing, as a pane selects it.
+    std::vector<JobSource> GatherSources(const std::vector<std::string>& items);
+    // Selects the entry that item (a checked entry path) names in its
+    // folder's listing in pane, as a click does; that folder, or nullopt when
+    // the listing has no such entry.
+    std::optional<std::string> SelectListed(Pane pane, const std::string& item);
+    // The selected entries of pane, info files along as the settings say.
+    std::vector<ListEntry> SelectedWithInfoFiles(Pane pane);
+    // Waits until the running delete, rename, new folder or properties and
+    // what they asked for after them are done; the caller reads the report.
+    void AwaitTidy();
+    // Throws with the problems of the last report, if any.
+    void ThrowIfNotDone();
+    // Lists folder in pane; throws with ls's words when it is not there.
+    void ListExisting(Pane pane, const std::string& folder);
     std::string ExistingFolder(const std::string& folder);
     void ShowAndWait(Pane pane, const std::string& path);
     void ServeTimers(std::chrono::steady_clock::time_point& nextTick);
 
     TSetup settings_;
     HeadlessWindow window_;
-    BoxAssembly box_{settings_, window_, window_};
+    BoxAssembly box_{settings_, window_, window_, window_};
     bool connected_ = false;
     const volatile std::sig_atomic_t* cancelFlag_ = nullptr;
     // When the copy timer fires, for the timer start it was computed for.

@@ -9,12 +9,13 @@
 
 #include "copy/copy_window.h"
 #include "session/session_window.h"
+#include "tidy/tidy_window.h"
 
 namespace olmira {
 
 // A window without a screen: keeps what the session shows, the way the real
 // window would. The console front runs on it, and tests read it.
-class HeadlessWindow : public SessionWindow, public CopyWindow {
+class HeadlessWindow : public SessionWindow, public CopyWindow, public TidyWindow {
 public:
     struct ProgressView {
         bool shown = false;
@@ -32,6 +33,12 @@ public:
         std::optional<std::size_t> selectedEntry;
         std::vector<std::size_t> selection;
         int listingsShown = 0;
+        std::string freeSpace;
+    };
+
+    struct PropertiesView {
+        std::string title;
+        std::string text;
     };
 
     void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
@@ -137,9 +144,27 @@ public:
     }
     void StopCopyTimer() override { copyTimerMs.reset(); }
 
-    // Makes the entry with this caption the current and only selected one;
-    // false when there is none.
-    bool SelectEntry(Pane pane, const std::string& caption) {
+    bool AskDelete(const std::string& text) override {
+        questions.push_back(text);
+        return answerYes;
+    }
+    std::optional<std::string> AskName(const std::string&, const std::string& prompt,
+                                       const std::string&) override {
+        questions.push_back(prompt);
+        if (names.empty()) {
+            return std::nullopt;
+        }
+        std::optional<std::string> name = std::move(names.front());
+        names.pop_front();
+        return name;
+    }
+    void ShowProperties(const std::string& title, const std::string& text) override {
+        properties = {title, text};
+    }
+    void SetFreeSpaceText(Pane pane, const std::string& text) override {
+        View(pane).freeSpace = text;
+    }
+    bool SelectEntry(Pane pane, const std::string& caption) override {
         View(pane).selection.clear();
         return AddToSelection(pane, caption);
     }
@@ -186,6 +211,10 @@ public:
     // The copy timer's interval while it runs; the owner of the window fires it.
     std::optional<int> copyTimerMs;
     int copyTimerStarts = 0;
+
+    // The answers to the name questions, in turn; cancelled once used up.
+    std::deque<std::optional<std::string>> names;
+    std::optional<PropertiesView> properties;
 };
 
 }  // namespace olmira

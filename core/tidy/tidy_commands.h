@@ -23,8 +23,7 @@ inline constexpr std::string_view kStatStart = "stat -L ";
 // Makes the folder newName in folder.
 std::string MakeFolderCommand(std::string_view folder, std::string_view newName);
 // Renames the entry name of folder to newName in the same folder.
-std::string RenameCommand(std::string_view folder, std::string_view name,
-                          std::string_view newName);
+std::string RenameCommand(std::string_view folder, std::string_view name, std::string_view newName);
 // The entry's status, links followed, in the form `stat` prints by default.
 std::string StatCommand(std::string_view folder, std::string_view name);
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -83,20 +85,61 @@ public:
 
     // While a command of ours waits for its reply or its turn.
     bool Running() const;
+    // While a delete, rename, new folder or properties is under way: a copy
+    // waits for it, so that it plans against the listing that follows.
+    bool Busy() const { return busy_; }
     const TidyReport& LastReport() const { return report_; }
     const std::optional<EntryProperties>& LastProperties() const { return properties_; }
     // From the last df reply for pane; nullopt when none could be read.
     std::optional<DiskSpace> FreeSpace(Pane pane) const;
 
+    // Whether a copy job runs: nothing is changed meanwhile.
+    std::function<bool()> CopyRunning;
+
+    // A pane's df replaces the one of the same pane that still waits; the
+    // panes' listings use the slots Source and Destination.
+    static constexpr int kFreeSpaceSlot = 10;
+
 private:
+    // An entry to select once its pane has listed folder again.
+    struct Selection {
+        std::string folder;
+        std::string caption;
+    };
+
+    void RefuseWhileBusy() const;
+    const std::string& ListedFolder(Pane pane) const;
+    void RefuseChange(Pane pane, const ListEntry& entry) const;
+    std::string DeleteQuestion(const std::vector<ListEntry>& entries) const;
+    void Begin(const std::string& folder, std::size_t entries);
+    // Counts the entry done unless the reply holds the tool's messages.
+    void Record(std::string_view name, std::string_view prefix);
+    void Removed(Pane pane, std::string_view name);
+    void Changed(Pane pane, Selection selection, const std::string& doneText,
+                 const std::string& failedText);
+    void Refresh(Pane pane);
+    void ReadStatus();
+    void ReadContent();
+    void ReadDrive();
+    void ShowMeasured();
+    void FreeSpaceRead(Pane pane);
+    void Ask(std::string line, std::function<void()> reply);
+    static std::size_t Index(Pane pane) { return pane == Source ? 0 : 1; }
+
     const TSetup& settings_;
     BoxSession& session_;
     SessionWindow& window_;
     TidyWindow& tidyWindow_;
     Conversation& conversation_;
 
+    // A delete, rename, new folder or properties is on its way.
+    bool busy_ = false;
+    // The folder that the running operation changes or reads.
+    std::string folder_;
     TidyReport report_;
     std::optional<EntryProperties> properties_;
+    std::array<std::optional<DiskSpace>, 2> freeSpace_;
+    std::array<std::optional<Selection>, 2> selections_;
 };
 
 }  // namespace olmira

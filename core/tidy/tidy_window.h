@@ -20,8 +20,7 @@ public:
     // An input box with title, a prompt and the name preset (the old name
     // when renaming, empty for a new folder); nullopt when cancelled. The
     // name comes back as UTF-8 bytes.
-    virtual std::optional<std::string> AskName(const std::string& title,
-                                               const std::string& prompt,
+    virtual std::optional<std::string> AskName(const std::string& title, const std::string& prompt,
                                                const std::string& preset) = 0;
     // An entry's properties, one fact per line, in a message box.
     virtual void ShowProperties(const std::string& title, const std::string& text) = 0;

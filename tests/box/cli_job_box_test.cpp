@@ -72,15 +72,7 @@ protected:
     // "cp" or "mv" with options, then each path as one argument.
     Outcome Job(const std::string& command, const std::vector<std::string>& paths,
                 const std::string& extraIni = "") {
-        return Run("127.0.0.1", command + Arguments(paths), extraIni);
-    }
-
-    static std::string Arguments(const std::vector<std::string>& paths) {
-        std::string arguments;
-        for (const std::string& path : paths) {
-            arguments += " " + ShellArgument(path);
-        }
-        return arguments;
+        return Run("127.0.0.1", command + ShellArguments(paths), extraIni);
     }
 
     // olmirafm-cli as a child of this process, so that the test can signal
@@ -89,8 +81,9 @@ protected:
         folder.Write("olmirafm.ini", "[Network]\r\nolmira_Host=127.0.0.1\r\nolmira_User=" +
                                          Box().user + "\r\nolmira_Pass=" + Box().password + "\r\n");
         const std::string line = "exec " + std::string(OLMIRAFM_CLI) + " --ini " +
-                                 folder.File("olmirafm.ini") + " " + command + Arguments(paths) +
-                                 " >" + folder.File("out") + " 2>" + folder.File("err");
+                                 folder.File("olmirafm.ini") + " " + command +
+                                 ShellArguments(paths) + " >" + folder.File("out") + " 2>" +
+                                 folder.File("err");
         const char* argv[] = {"/bin/sh", "-c", line.c_str(), nullptr};
         ASSERT_EQ(
             ::posix_spawn(&child_, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ),

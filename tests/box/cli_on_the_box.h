@@ -58,4 +58,13 @@ inline std::string ShellArgument(const std::string& word) {
     return quoted + "'";
 }
 
+// Each word as one argument for /bin/sh, a blank before each.
+inline std::string ShellArguments(const std::vector<std::string>& words) {
+    std::string arguments;
+    for (const std::string& word : words) {
+        arguments += " " + ShellArgument(word);
+    }
+    return arguments;
+}
+
 }  // namespace

@@ -5,9 +5,18 @@
 //   olmirafm-cli [--ini FILE] cp [--overwrite] SOURCE... DESTFOLDER
 //   olmirafm-cli [--ini FILE] mv [--overwrite] SOURCE... DESTFOLDER
 //                                                  one job that the box itself runs
+//   olmirafm-cli [--ini FILE] rm PATH...            deletes, folders with their content
+//   olmirafm-cli [--ini FILE] mkdir PATH             a new folder in an existing one
+//   olmirafm-cli [--ini FILE] rename PATH NEWNAME    a new name in the same folder
+//   olmirafm-cli [--ini FILE] df [DRIVE...]          "hdd/<TAB>free kB<TAB>total kB"
+//   olmirafm-cli [--ini FILE] stat PATH              "bytes<TAB>2026-12-09 07:27:11",
+//                                                  a folder's with "<TAB>files<TAB>bytes"
+//                                                  of its content after it
 //
-// Errors and a job's end report go to standard error with a non-zero exit
-// status; Ctrl-C cancels a job as Esc does in the window and exits with 130.
+// Paths are below /var/media and stay on their drive ("..", "/..." are
+// refused). Errors, a job's end report and what rm could not delete go to
+// standard error with a non-zero exit status; Ctrl-C cancels a job as Esc
+// does in the window and exits with 130.
 
 #include <CLI/CLI.hpp>
 #include <csignal>
@@ -29,6 +38,7 @@ struct Arguments {
     std::string path;
     // The sources, then the destination folder.
     std::vector<std::string> paths;
+    std::string newName;
     bool overwrite = false;
 };
 
@@ -57,6 +67,20 @@ void RunJob(olmira::HeadlessSession& run, olmira::TransferMode mode, Arguments& 
     run.Transfer(mode, args.paths, destFolder, args.overwrite);
 }
 
+void PrintFreeSpace(olmira::HeadlessSession& run, const std::vector<std::string>& drives) {
+    for (const auto& [drive, space] : run.FreeSpace(drives)) {
+        std::cout << drive << '\t' << space.freeKB << '\t' << space.totalKB << '\n';
+    }
+}
+
+void PrintProperties(const olmira::EntryProperties& properties) {
+    std::cout << properties.status->bytes << '\t' << properties.status->modified;
+    if (properties.folder) {
+        std::cout << '\t' << *properties.contentFiles << '\t' << *properties.contentBytes;
+    }
+    std::cout << '\n';
+}
+
 olmira::TSetup LoadSettings(const std::string& iniPath) {
     olmira::SetupPlace place = olmira::RunningProgramPlace();
     if (!iniPath.empty()) {
@@ -82,7 +106,8 @@ void PrintEntries(const olmira::EntryList& entries) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Dateien auf der Box auflisten und auf der Box kopieren.", "olmirafm-cli"};
+    CLI::App app{"Dateien auf der Box auflisten, kopieren, verschieben und löschen.",
+                 "olmirafm-cli"};
     app.set_version_flag("--version", olmira::kVersion);
     app.require_subcommand(1);
     // Options of the program may also stand after the subcommand.
@@ -96,6 +121,19 @@ int main(int argc, char** argv) {
     ls->add_option("PFAD", args.path, "z.B. hdd/Filme")->required();
     CLI::App* cp = AddJobCommand(app, "cp", "Kopiert auf der Box Dateien und Ordner", args);
     CLI::App* mv = AddJobCommand(app, "mv", "Verschiebt auf der Box Dateien und Ordner", args);
+    CLI::App* rm = app.add_subcommand("rm", "Löscht ohne Rückfrage Dateien und Ordner samt Inhalt");
+    rm->add_option("PFAD...", args.paths, "z.B. hdd/Filme/film.ts")->required();
+    CLI::App* mkdir = app.add_subcommand("mkdir", "Legt einen Ordner in einem vorhandenen an");
+    mkdir->add_option("PFAD", args.path, "z.B. \"hdd/Neue Aufnahmen\"")->required();
+    CLI::App* rename = app.add_subcommand("rename", "Benennt eine Datei oder einen Ordner um");
+    rename->add_option("PFAD", args.path, "z.B. hdd/Filme/film.ts")->required();
+    rename->add_option("NEUERNAME", args.newName, "der neue Name im selben Ordner")->required();
+    CLI::App* df = app.add_subcommand(
+        "df", "Freier und gesamter Platz in kB, je Laufwerk eine Zeile mit Tabulatoren");
+    df->add_option("LAUFWERK...", args.paths, "z.B. hdd/; ohne: alle Laufwerke");
+    CLI::App* stat = app.add_subcommand(
+        "stat", "Größe in Bytes und Datum, bei Ordnern auch Anzahl und Bytes der Dateien darin");
+    stat->add_option("PFAD", args.path, "z.B. hdd/Filme")->required();
 
     CLI11_PARSE(app, argc, argv);
     try {
@@ -111,6 +149,16 @@ int main(int argc, char** argv) {
             RunJob(run, olmira::TransferMode::Copy, args);
         } else if (*mv) {
             RunJob(run, olmira::TransferMode::Move, args);
+        } else if (*rm) {
+            run.Remove(args.paths);
+        } else if (*mkdir) {
+            run.MakeFolder(args.path);
+        } else if (*rename) {
+            run.Rename(args.path, args.newName);
+        } else if (*df) {
+            PrintFreeSpace(run, args.paths);
+        } else if (*stat) {
+            PrintProperties(run.Properties(args.path));
         }
         run.Finish();
     } catch (const std::exception& e) {

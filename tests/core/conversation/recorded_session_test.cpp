@@ -45,6 +45,8 @@ struct Outcome {
     std::vector<std::string> destination;
     std::vector<std::string> questions;
     std::string status;
+    std::string sourceFree;
+    std::string destinationFree;
     std::size_t bytes = 0;
 
     bool operator==(const Outcome&) const = default;
@@ -69,7 +71,9 @@ public:
             Entry("8", "/ # \x1b[6n.ts") + Prompt());
         window.View(Destination).selectedDrive = 2;
         session.ChooseDrive(Destination);
+        FreeSpace("hdd", "30832548  18187456  11082900  63%");
         Box("ls -1Aps /var/media/usb/\r\ntotal 8\r\n" + Entry("8", "box:~# x.ts") + Prompt());
+        FreeSpace("usb", "900000      1000    899000   1%");
 
         window.SelectEntry(Source, "box:~# x.ts");
         copy.tbCopyFileClick();
@@ -92,6 +96,7 @@ public:
         Fire(CopyController::kSettleMs);
         Box("ls -1Aps /var/media/usb/\r\ntotal 16\r\n" + Entry("8", "box:~# x.ts") +
             Entry("8", "neu # 2.ts") + Prompt());
+        FreeSpace("usb", "900000      1008    898992   1%");
         return Result();
     }
 
@@ -99,6 +104,14 @@ private:
     std::string Prompt() const { return shell_.prompt; }
     static std::string Entry(const std::string& size, const std::string& name) {
         return "   " + size + " " + name + "\r\n";
+    }
+
+    // The df that follows each listing.
+    void FreeSpace(const std::string& drive, const std::string& figures) {
+        Box("df -k /var/media/" + drive +
+            "/\r\nFilesystem           1K-blocks      Used Available "
+            "Use% Mounted on\r\n/dev/sda1             " +
+            figures + " /var/media/" + drive + "\r\n" + Prompt());
     }
 
     void LogIn() {
@@ -166,6 +179,8 @@ private:
                 Captions(*window.View(Destination).entries),
                 window.questions,
                 window.statusTexts.back(),
+                window.View(Source).freeSpace,
+                window.View(Destination).freeSpace,
                 offset_};
     }
 
@@ -181,17 +196,21 @@ TEST_P(RecordedSession, RepliesDoNotDependOnWhereTheOutputIsCut) {
     const Outcome whole = Replay(shell, {}).Run();
     EXPECT_THAT(whole.sent,
                 ElementsAre("root", "olmira", "ls -1A /var/media", "ls -1Aps /var/media/hdd/",
-                            "ls -1Aps /var/media/usb/", "du -skL \"/var/media/hdd/box:~# x.ts\"",
+                            "df -k /var/media/hdd/", "ls -1Aps /var/media/usb/",
+                            "df -k /var/media/usb/", "du -skL \"/var/media/hdd/box:~# x.ts\"",
                             "df -k /var/media/usb/", "cat /proc/mounts",
                             "(trap '' HUP; exec cp -rL \"/var/media/hdd/box:~# x.ts\" "
                             "/var/media/usb/) & jobs %+",
-                            "ls -1Aps \"/var/media/usb/box:~# x.ts\"", "ls -1Aps /var/media/usb/"));
+                            "ls -1Aps \"/var/media/usb/box:~# x.ts\"", "ls -1Aps /var/media/usb/",
+                            "df -k /var/media/usb/"));
     EXPECT_THAT(whole.source, ElementsAre("./", "Serie #1/", "box:~# x.ts", "Folge 1 .ts ", "# ",
                                           "/ # \x1b[6n.ts"));
     EXPECT_THAT(whole.destination, ElementsAre("./", "box:~# x.ts", "neu # 2.ts"));
     EXPECT_THAT(whole.questions,
                 ElementsAre("box:~# x.ts ist im Ziel schon vorhanden. Überschreiben?"));
     EXPECT_EQ(whole.status, "Bereit...");
+    EXPECT_EQ(whole.sourceFree, "frei: 10,6 GB");
+    EXPECT_EQ(whole.destinationFree, "frei: 877,9 MB");
 
     for (std::size_t at = 1; at < whole.bytes; ++at) {
         ASSERT_EQ(Replay(shell, {.at = at}).Run(), whole) << shell.name << ", cut at byte " << at;

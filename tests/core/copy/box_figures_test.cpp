@@ -5,17 +5,12 @@
 #include <limits>
 #include <vector>
 
+#include "command_reply.h"
+
 namespace olmira {
 namespace {
 
-ReplyLines Reply(std::string_view command, const std::vector<std::string_view>& output) {
-    ReplyLines lines{command};
-    for (const std::string_view line : output) {
-        lines.push_back(line);
-    }
-    lines.push_back("root@box:~# ");
-    return lines;
-}
+using test_support::CommandReply;
 
 TEST(BoxFiguresTest, DiskSpaceIsReadFromEveryLayoutOfDf) {
     constexpr std::string_view kCoreutils =
@@ -44,7 +39,7 @@ TEST(BoxFiguresTest, DiskSpaceIsReadFromEveryLayoutOfDf) {
         {{kCoreutils, "/dev/sda1 99999999999999999999 0 1 0% /"}, std::nullopt},
     };
     for (const auto& c : cases) {
-        const std::optional<DiskSpace> space = ParseDiskSpace(Reply("df -k /x/", c.output));
+        const std::optional<DiskSpace> space = ParseDiskSpace(CommandReply("df -k /x/", c.output));
         const std::string context(c.output.back());
         ASSERT_EQ(space.has_value(), c.space.has_value()) << context;
         if (space) {
@@ -55,12 +50,12 @@ TEST(BoxFiguresTest, DiskSpaceIsReadFromEveryLayoutOfDf) {
 }
 
 TEST(BoxFiguresTest, TheInnermostMountHoldsAPath) {
-    const ReplyLines mounts =
-        Reply("cat /proc/mounts", {"rootfs / rootfs rw 0 0", "/dev/sda1 /var/media/hdd ext3 rw 0 0",
-                                   "/dev/sdb1 /var/media/usb vfat rw,relatime 0 0",
-                                   "/dev/sdc1 /var/media/usb2 ntfs rw 0 0",
-                                   "/dev/sdd1 /var/media/My\\040Disk msdos rw 0 0",
-                                   "/dev/sde1 /var/media/hdd fuseblk rw 0 0"});
+    const ReplyLines mounts = CommandReply(
+        "cat /proc/mounts",
+        {"rootfs / rootfs rw 0 0", "/dev/sda1 /var/media/hdd ext3 rw 0 0",
+         "/dev/sdb1 /var/media/usb vfat rw,relatime 0 0", "/dev/sdc1 /var/media/usb2 ntfs rw 0 0",
+         "/dev/sdd1 /var/media/My\\040Disk msdos rw 0 0",
+         "/dev/sde1 /var/media/hdd fuseblk rw 0 0"});
     const struct {
         std::string_view path;
         std::string_view type;
@@ -73,10 +68,11 @@ TEST(BoxFiguresTest, TheInnermostMountHoldsAPath) {
     for (const auto& c : cases) {
         EXPECT_EQ(FileSystemType(mounts, c.path), c.type) << c.path;
     }
-    EXPECT_EQ(FileSystemType(Reply("cat /proc/mounts", {"/dev/sda1 /var/media/hdd ext3 rw 0 0"}),
-                             "/var/media/usb/x"),
-              "");
-    EXPECT_EQ(FileSystemType(Reply("cat /proc/mounts", {"/ # \x1b[6n x y 0 0"}), "/x"), "");
+    EXPECT_EQ(
+        FileSystemType(CommandReply("cat /proc/mounts", {"/dev/sda1 /var/media/hdd ext3 rw 0 0"}),
+                       "/var/media/usb/x"),
+        "");
+    EXPECT_EQ(FileSystemType(CommandReply("cat /proc/mounts", {"/ # \x1b[6n x y 0 0"}), "/x"), "");
 }
 
 TEST(BoxFiguresTest, OnlyFatTypesStopAtFourGiB) {
@@ -90,19 +86,19 @@ TEST(BoxFiguresTest, OnlyFatTypesStopAtFourGiB) {
 
 TEST(BoxFiguresTest, DuAndWcFiguresStandWhereTheToolsPutThem) {
     const std::string_view du = "du -sk \"/var/media/hdd/10 Filme\"";
-    EXPECT_EQ(ParseDuFigure(Reply(du, {"11720\t/var/media/hdd/10 Filme"})), 11720);
-    EXPECT_EQ(ParseDuFigure(Reply(du, {"5000000000 /var/media/hdd/10 Filme"})), 5000000000);
-    EXPECT_EQ(ParseDuFigure(Reply(du, {"du: can't open '/x': No such file"})), std::nullopt);
-    EXPECT_EQ(ParseDuFigure(Reply(du, {"11720"})), std::nullopt);
-    EXPECT_EQ(ParseDuFigure(Reply(du, {"99999999999999999999\t/x"})), std::nullopt);
-    EXPECT_EQ(ParseDuFigure(Reply(du, {"117a0\t/x", "12\t/x"})), 12);
+    EXPECT_EQ(ParseDuFigure(CommandReply(du, {"11720\t/var/media/hdd/10 Filme"})), 11720);
+    EXPECT_EQ(ParseDuFigure(CommandReply(du, {"5000000000 /var/media/hdd/10 Filme"})), 5000000000);
+    EXPECT_EQ(ParseDuFigure(CommandReply(du, {"du: can't open '/x': No such file"})), std::nullopt);
+    EXPECT_EQ(ParseDuFigure(CommandReply(du, {"11720"})), std::nullopt);
+    EXPECT_EQ(ParseDuFigure(CommandReply(du, {"99999999999999999999\t/x"})), std::nullopt);
+    EXPECT_EQ(ParseDuFigure(CommandReply(du, {"117a0\t/x", "12\t/x"})), 12);
 
     const std::string_view wc = "ls -1A /var/media/hdd | wc -l";
-    EXPECT_EQ(ParseCount(Reply(wc, {"42"})), 42);
-    EXPECT_EQ(ParseCount(Reply(wc, {"      7 "})), 7);
-    EXPECT_EQ(ParseCount(Reply(wc, {"7 files"})), std::nullopt);
-    EXPECT_EQ(ParseCount(Reply(wc, {"   "})), std::nullopt);
-    EXPECT_EQ(ParseCount(Reply(wc, {})), std::nullopt);
+    EXPECT_EQ(ParseCount(CommandReply(wc, {"42"})), 42);
+    EXPECT_EQ(ParseCount(CommandReply(wc, {"      7 "})), 7);
+    EXPECT_EQ(ParseCount(CommandReply(wc, {"7 files"})), std::nullopt);
+    EXPECT_EQ(ParseCount(CommandReply(wc, {"   "})), std::nullopt);
+    EXPECT_EQ(ParseCount(CommandReply(wc, {})), std::nullopt);
 }
 
 TEST(BoxFiguresTest, ThousandsAreGroupedByDots) {
@@ -121,6 +117,30 @@ TEST(BoxFiguresTest, ThousandsAreGroupedByDots) {
                  {std::numeric_limits<std::int64_t>::min(), "-9.223.372.036.854.775.808"}};
     for (const auto& c : cases) {
         EXPECT_EQ(GermanThousands(c.value), c.text) << c.value;
+    }
+}
+
+TEST(BoxFiguresTest, SizesTakeTheLargestUnitBelow1024) {
+    const struct {
+        std::int64_t kB;
+        std::string_view text;
+    } cases[] = {{0, "0 kB"},
+                 {512, "512 kB"},
+                 {1023, "1023 kB"},
+                 {1024, "1,0 MB"},
+                 {1075, "1,0 MB"},  // 1.0498 MB
+                 {1076, "1,1 MB"},  // 1.0508 MB
+                 {23961, "23,4 MB"},
+                 {1048524, "1.023,9 MB"},
+                 {1048525, "1,0 GB"},  // would show as 1024,0 MB
+                 {222822400, "212,5 GB"},
+                 {1073741823, "1,0 TB"},
+                 {5LL * 1024 * 1024 * 1024 * 1024, "5.120,0 TB"},
+                 {-40, "-40 kB"},
+                 {-23961, "-23,4 MB"},
+                 {std::numeric_limits<std::int64_t>::min(), "-8.589.934.592,0 TB"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(GermanSize(c.kB), c.text) << c.kB;
     }
 }
 

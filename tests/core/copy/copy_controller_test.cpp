@@ -36,7 +36,20 @@ protected:
 
     void List(Pane pane, const std::string& path, const std::vector<std::string>& entries) {
         session.ShowFolder(pane, path);
+        Listed(entries);
+    }
+
+    // A listing's reply and that of the free space asked for after it.
+    void Listed(const std::vector<std::string>& entries) {
         Reply(Listing(entries));
+        FreeSpaceRead();
+    }
+
+    void FreeSpaceRead() {
+        ASSERT_THAT(channel.sent.back(), StartsWith("df -k "));
+        Reply(
+            "df\r\nFilesystem 1K-blocks Used Available Use% Mounted on\r\n"
+            "/dev/sdb1 900000 1 500000 1% /var/media/usb\r\n");
     }
 
     static std::string Listing(const std::vector<std::string>& entries) {
@@ -48,7 +61,7 @@ protected:
     }
 
     // The destination's listing after a copy.
-    void DestinationListed() { Reply(Listing({"4 Kurz.ts", "0 Alt/"})); }
+    void DestinationListed() { Listed({"4 Kurz.ts", "0 Alt/"}); }
 
     void Reply(const std::string& lines) { session.TelnetDataAvailable(lines + "box# "); }
 
@@ -278,6 +291,7 @@ TEST_F(CopyControllerTest, ACopyWaitsForTheListingOfItsDestinationFolder) {
               "(trap '' HUP; exec cp -rL \"/var/media/hdd/Filme/Der Film.ts\" /var/media/PC1/) & "
               "jobs %+");
     Started();
+    FreeSpaceRead();  // asked for after the listing, sent after the copy's start
     copy.Cancel();
     Reply("kill\r\n" + Ended("Terminated"));
     Expire(CopyController::kSettleMs);
@@ -293,7 +307,7 @@ TEST_F(CopyControllerTest, NoAfterWaitingGivesThePanesBack) {
     EXPECT_EQ(window.questions.size(), 1u);
     EXPECT_TRUE(window.mainPanelEnabled);
     EXPECT_FALSE(copy.Running());
-    EXPECT_EQ(channel.sent.size(), 1u);
+    EXPECT_THAT(channel.sent, ElementsAre("ls -1Aps /var/media/PC1/", "df -k /var/media/PC1/"));
 }
 
 TEST_F(CopyControllerTest, DisconnectDuringACopyLeavesItToTheBox) {
@@ -515,9 +529,10 @@ TEST_F(CopyControllerTest, AMoveRemovesItsSourceOnlyWhenTheCopyIsComplete) {
         Expire(CopyController::kSettleMs);
         EXPECT_EQ(window.messages.empty(), complete);
         EXPECT_EQ(channel.sent.back(), "ls -1Aps /var/media/usb/");
-        DestinationListed();
+        Reply(Listing({"4 Kurz.ts", "0 Alt/"}));
         EXPECT_EQ(channel.sent.back(), "ls -1Aps /var/media/hdd/Filme/");
-        Reply(Listing({"8000 Der Film.ts", "4 Kurz.ts"}));
+        Listed({"8000 Der Film.ts", "4 Kurz.ts"});
+        FreeSpaceRead();
     }
 
     List(Destination, "hdd/Archiv/", {});

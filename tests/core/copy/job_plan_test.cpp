@@ -59,11 +59,16 @@ TEST(JobPlanTest, AnEntryNeverGoesIntoItselfOrWhereItIs) {
         {serie, "usb/Filme/Serie/", false},
         {film, "hdd/Filme/Serie/", false},
         {film, "hdd/Filme/", true},
+        {film, "hdd/../etc/", true},
+        {{"hdd/Filme/../", File("x")}, "usb/", true},
+        {{"", {"hdd/", EntryKind::Folder, {}}}, "usb/", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(PlaceRefusal({c.source}, c.dest, TransferMode::Copy).has_value(), c.refused)
             << c.source.entry.caption << " -> " << c.dest;
     }
+    // Moving a drive's root would take the drive's content away.
+    EXPECT_TRUE(PlaceRefusal({{"", {"hdd/", EntryKind::Folder, {}}}}, "usb/", TransferMode::Move));
     EXPECT_EQ(DriveOf("hdd/Filme/"), "hdd/");
     EXPECT_EQ(DriveOf("usb/"), "usb/");
 }

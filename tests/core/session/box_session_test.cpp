@@ -285,7 +285,10 @@ TEST_F(BoxSessionTest, LostConnectionShowsTheDisconnectedLook) {
 
 class NavigationTest : public BoxSessionTest {
 protected:
+    // The session alone: the free space each listing asks for is the
+    // tidying's, tested there.
     void SetUp() override {
+        session.OnListed = nullptr;
         LogIn();
         channel.sent.clear();
     }

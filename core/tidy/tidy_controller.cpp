@@ -1,0 +1,409 @@
+#include "tidy/tidy_controller.h"
+
+#include <charconv>
+#include <utility>
+
+#include "conversation/conversation.h"
+#include "copy/copy_commands.h"
+#include "copy/copy_progress.h"
+#include "copy/job_plan.h"
+#include "copy/name_pattern.h"
+#include "error.h"
+#include "session/box_session.h"
+#include "session/session_window.h"
+#include "settings/setup.h"
+#include "tidy/box_path.h"
+#include "tidy/properties_text.h"
+#include "tidy/tidy_window.h"
+
+namespace olmira {
+
+namespace {
+
+constexpr char kDeleted[] = "gelöscht";
+
+std::string Quoted(std::string_view name) {
+    return "„" + std::string(name) + "“";
+}
+
+std::string Entries(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " Eintrag" : " Einträge");
+}
+
+std::int64_t ListedKB(const ListEntry& entry) {
+    std::int64_t kB = 0;
+    std::from_chars(entry.size.data(), entry.size.data() + entry.size.size(), kB);
+    return kB;
+}
+
+// A caption the box showed with "?" would take every entry it matches along.
+void RefuseAmbiguous(std::string_view caption, const EntryList& entries) {
+    if (caption.find('?') != std::string_view::npos && CountMatches(caption, entries) > 1) {
+        throw Error(Quoted(BareName(caption)) +
+                    " passt auf der Box zu mehreren Einträgen; bitte zuerst einen davon anders "
+                    "benennen.");
+    }
+}
+
+// What the box said, or failing that what is missing.
+std::vector<std::string> MessagesOr(const ReplyLines& lines, std::string_view prefix,
+                                    std::string missing) {
+    std::vector<std::string> messages = ToolMessages(lines, prefix);
+    if (messages.empty()) {
+        messages.push_back(std::move(missing));
+    }
+    return messages;
+}
+
+void Append(std::vector<std::string>& to, const std::vector<std::string>& more) {
+    to.insert(to.end(), more.begin(), more.end());
+}
+
+}  // namespace
+
+TidyController::TidyController(const TSetup& settings, BoxSession& session, SessionWindow& window,
+                               TidyWindow& tidyWindow, Conversation& conversation)
+    : settings_(settings),
+      session_(session),
+      window_(window),
+      tidyWindow_(tidyWindow),
+      conversation_(conversation) {}
+
+// Checks of two operations could interleave with the other's changes.
+void TidyController::RefuseWhileBusy() const {
+    if (CopyRunning && CopyRunning()) {
+        throw Error("Bitte warten, bis der Kopiervorgang beendet ist.");
+    }
+    if (busy_) {
+        throw Error("Bitte warten, bis der laufende Vorgang beendet ist.");
+    }
+}
+
+const std::string& TidyController::ListedFolder(Pane pane) const {
+    const std::string& folder = session_.PaneOf(pane).ListedPath;
+    if (folder.empty()) {
+        throw Error("Es ist noch kein Ordner aufgelistet.");
+    }
+    return folder;
+}
+
+void TidyController::RefuseChange(Pane pane, const ListEntry& entry) const {
+    const PaneState& state = session_.PaneOf(pane);
+    if (const std::optional<std::string> refusal =
+            PathRefusal(state.ListedPath + entry.caption, PathUse::Change)) {
+        throw Error(*refusal);
+    }
+    RefuseAmbiguous(entry.caption, *state.Entries);
+}
+
+void TidyController::DeleteSelected(Pane pane) {
+    RefuseWhileBusy();
+    std::vector<ListEntry> entries = window_.SelectedEntries(pane);
+    if (entries.empty()) {
+        return;
+    }
+    if (settings_.with_crid) {
+        entries = WithInfoFiles(entries, *session_.PaneOf(pane).Entries);
+    }
+    // Refused before the question, so that a yes is never refused after it.
+    for (const ListEntry& entry : entries) {
+        RefuseChange(pane, entry);
+    }
+    if (tidyWindow_.AskDelete(DeleteQuestion(entries))) {
+        Remove(pane, std::move(entries));
+    }
+}
+
+std::string TidyController::DeleteQuestion(const std::vector<ListEntry>& entries) const {
+    if (entries.size() == 1) {
+        const ListEntry& entry = entries.front();
+        return entry.kind == EntryKind::Folder ? "Den Ordner " + Quoted(BareName(entry.caption)) +
+                                                     " mit allem, was er enthält, löschen?"
+                                               : Quoted(entry.caption) + " löschen?";
+    }
+    std::size_t folders = 0;
+    std::int64_t filesKB = 0;
+    for (const ListEntry& entry : entries) {
+        if (entry.kind == EntryKind::Folder) {
+            ++folders;
+        } else {
+            filesKB += ListedKB(entry);
+        }
+    }
+    std::string question = Entries(entries.size()) + " löschen";
+    if (folders == 0) {
+        return question + " (" + GermanSize(filesKB) + ")?";
+    }
+    question += ", davon " + std::to_string(folders) + " Ordner mit ihrem Inhalt";
+    if (folders < entries.size()) {
+        question += " (Dateien: " + GermanSize(filesKB) + ")";
+    }
+    return question + "?";
+}
+
+void TidyController::Begin(const std::string& folder, std::size_t entries) {
+    busy_ = true;
+    folder_ = folder;
+    report_ = TidyReport{entries, 0, {}};
+}
+
+void TidyController::Record(std::string_view name, std::string_view prefix) {
+    const std::vector<std::string> messages = ToolMessages(session_.ReplyLines(), prefix);
+    if (messages.empty()) {
+        ++report_.done;
+    } else {
+        report_.problems.push_back(std::string(name) + ": " + Joined(messages, "; "));
+    }
+}
+
+void TidyController::Remove(Pane pane, std::vector<ListEntry> entries) {
+    RefuseWhileBusy();
+    const std::string folder = ListedFolder(pane);
+    for (const ListEntry& entry : entries) {
+        RefuseChange(pane, entry);
+    }
+    if (entries.empty()) {
+        return;
+    }
+    Begin(folder, entries.size());
+    // One rm an entry: each reply tells what became of its entry alone.
+    for (const ListEntry& entry : entries) {
+        Ask(RemoveCommand(folder, entry.caption),
+            [this, pane, name = std::string(BareName(entry.caption))] { Removed(pane, name); });
+    }
+}
+
+void TidyController::Removed(Pane pane, std::string_view name) {
+    Record(name, "rm: ");
+    const std::size_t problems = report_.problems.size();
+    if (report_.done + problems < report_.entries) {
+        return;
+    }
+    busy_ = false;
+    const std::string notDone = NotDoneText(report_.entries, problems, kDeleted);
+    window_.SetStatusText(problems == 0 ? Entries(report_.entries) + " " + kDeleted : notDone);
+    Refresh(pane);
+    if (problems > 0) {
+        window_.ShowMessage(notDone + ":\n" + Joined(report_.problems, "\n"));
+    }
+}
+
+void TidyController::RenameCurrent(Pane pane) {
+    RefuseWhileBusy();
+    const std::optional<ListEntry> entry = window_.SelectedEntry(pane);
+    if (!entry || (entry->kind != EntryKind::Folder && entry->kind != EntryKind::File)) {
+        return;
+    }
+    const std::string name(BareName(entry->caption));
+    const std::optional<std::string> newName =
+        tidyWindow_.AskName("Umbenennen", "Neuer Name für " + Quoted(name) + ":", name);
+    if (newName && *newName != name) {
+        Rename(pane, *entry, *newName);
+    }
+}
+
+// A recording's info file takes the new name too, when it is there and
+// that name is free: users rename a recording, not its two files.
+void TidyController::Rename(Pane pane, const ListEntry& entry, const std::string& newName) {
+    RefuseWhileBusy();
+    const std::string folder = ListedFolder(pane);
+    const EntryList& entries = *session_.PaneOf(pane).Entries;
+    if (const std::optional<std::string> refusal = NameRefusal(newName, entries)) {
+        throw Error(*refusal);
+    }
+    RefuseChange(pane, entry);
+    const std::optional<std::string> infoFile = InfoFileOf(entry.caption);
+    const std::optional<std::string> newInfoFile = InfoFileOf(newName);
+    const bool infoGoes = settings_.with_crid && entry.kind == EntryKind::File && newInfoFile &&
+                          WithInfoFiles({entry}, entries).size() > 1 &&
+                          !NameRefusal(*newInfoFile, entries);
+    const std::string name(BareName(entry.caption));
+    const Selection selection{folder, newName + (entry.kind == EntryKind::Folder ? "/" : "")};
+    const std::string doneText = Quoted(name) + " heißt jetzt " + Quoted(newName);
+    const std::string failedText = Quoted(name) + " wurde nicht umbenannt";
+    Begin(folder, infoGoes ? 2 : 1);
+    Ask(RenameCommand(folder, entry.caption, newName), [=, this] {
+        Record(name, "mv: ");
+        if (!infoGoes || !report_.problems.empty()) {
+            Changed(pane, selection, doneText, failedText);
+            return;
+        }
+        Ask(RenameCommand(folder, *infoFile, *newInfoFile), [=, this] {
+            Record(*infoFile, "mv: ");
+            Changed(pane, selection, doneText, failedText);
+        });
+    });
+}
+
+void TidyController::NewFolder(Pane pane) {
+    RefuseWhileBusy();
+    if (session_.PaneOf(pane).ListedPath.empty()) {
+        return;
+    }
+    if (const std::optional<std::string> name =
+            tidyWindow_.AskName("Neuer Ordner", "Name des neuen Ordners:", "")) {
+        MakeFolder(pane, *name);
+    }
+}
+
+void TidyController::MakeFolder(Pane pane, const std::string& newName) {
+    RefuseWhileBusy();
+    const std::string folder = ListedFolder(pane);
+    if (const std::optional<std::string> refusal =
+            NameRefusal(newName, *session_.PaneOf(pane).Entries)) {
+        throw Error(*refusal);
+    }
+    if (const std::optional<std::string> refusal = PathRefusal(folder, PathUse::Read)) {
+        throw Error(*refusal);
+    }
+    Begin(folder, 1);
+    Ask(MakeFolderCommand(folder, newName), [this, pane, folder, newName] {
+        Record(newName, "mkdir: ");
+        Changed(pane, {folder, newName + "/"}, "Ordner " + Quoted(newName) + " angelegt",
+                "Ordner " + Quoted(newName) + " wurde nicht angelegt");
+    });
+}
+
+// The changed entry is selected once the pane shows the folder again.
+void TidyController::Changed(Pane pane, Selection selection, const std::string& doneText,
+                             const std::string& failedText) {
+    busy_ = false;
+    const bool done = report_.problems.empty();
+    window_.SetStatusText(done ? doneText : failedText);
+    if (done) {
+        selections_[Index(pane)] = std::move(selection);
+    }
+    Refresh(pane);
+    if (!done) {
+        window_.ShowMessage(Joined(report_.problems, "\n"));
+    }
+}
+
+// The other pane too when it shows the changed folder or one inside it.
+void TidyController::Refresh(Pane pane) {
+    session_.Refresh(pane);
+    const Pane other = pane == Source ? Destination : Source;
+    if (session_.PaneOf(other).CurrentPath.starts_with(folder_)) {
+        session_.Refresh(other);
+    }
+}
+
+void TidyController::ShowProperties(Pane pane) {
+    RefuseWhileBusy();
+    const std::optional<ListEntry> entry = window_.SelectedEntry(pane);
+    if (entry && entry->kind != EntryKind::ParentFolder) {
+        Measure(pane, *entry);
+    }
+}
+
+// "./" is the listed folder itself, which may be a drive.
+void TidyController::Measure(Pane pane, const ListEntry& entry) {
+    RefuseWhileBusy();
+    const std::string folder = ListedFolder(pane);
+    if (entry.kind == EntryKind::ParentFolder) {
+        throw Error("Die Eigenschaften von „../“ zeigt der Ordner darüber.");
+    }
+    const bool self = entry.kind == EntryKind::ThisFolder;
+    const std::string name = self ? "" : entry.caption;
+    if (const std::optional<std::string> refusal = PathRefusal(folder + name, PathUse::Read)) {
+        throw Error(*refusal);
+    }
+    RefuseAmbiguous(name, *session_.PaneOf(pane).Entries);
+    busy_ = true;
+    folder_ = folder;
+    properties_ = EntryProperties{};
+    properties_->path = folder + name;
+    properties_->folder = self || entry.kind == EntryKind::Folder;
+    Ask(StatCommand(folder, name), [this] { ReadStatus(); });
+    if (properties_->folder) {
+        Ask(MeasureCommand(folder, name), [this] { ReadContent(); });
+    }
+    Ask(FreeSpaceCommand(folder), [this] {
+        ReadDrive();
+        ShowMeasured();
+    });
+}
+
+void TidyController::ReadStatus() {
+    properties_->status = ParseStatus(session_.ReplyLines());
+    if (!properties_->status) {
+        Append(properties_->messages,
+               MessagesOr(session_.ReplyLines(), "stat: ", "Größe und Datum sind unbekannt."));
+    }
+}
+
+// "du -sbL ... && find ... | wc -l": the bytes, then the count of files.
+void TidyController::ReadContent() {
+    const ReplyLines& lines = session_.ReplyLines();
+    properties_->contentBytes = ParseDuFigure(lines);
+    properties_->contentFiles = ParseCount(lines);
+    if (!properties_->contentBytes || !properties_->contentFiles) {
+        Append(properties_->messages, ToolMessages(lines, "find: "));
+        Append(properties_->messages, MessagesOr(lines, "du: ", "Der Inhalt ist unbekannt."));
+    }
+}
+
+void TidyController::ReadDrive() {
+    properties_->drive = ParseDiskSpace(session_.ReplyLines());
+    if (!properties_->drive) {
+        Append(properties_->messages,
+               MessagesOr(session_.ReplyLines(), "df: ", "Der freie Platz ist unbekannt."));
+    }
+}
+
+void TidyController::ShowMeasured() {
+    busy_ = false;
+    tidyWindow_.ShowProperties("Eigenschaften", PropertiesText(*properties_));
+}
+
+void TidyController::Listed(Pane pane) {
+    const PaneState& state = session_.PaneOf(pane);
+    const std::optional<Selection> selection = std::exchange(selections_[Index(pane)], {});
+    if (selection && selection->folder == state.ListedPath) {
+        tidyWindow_.SelectEntry(pane, selection->caption);
+    }
+    ReadFreeSpace(pane, state.ListedPath);
+}
+
+void TidyController::ReadFreeSpace(Pane pane, const std::string& folder) {
+    if (PathRefusal(folder, PathUse::Read)) {
+        freeSpace_[Index(pane)].reset();
+        tidyWindow_.SetFreeSpaceText(pane, "");
+        return;
+    }
+    conversation_.Send({FreeSpaceCommand(folder), [this] { conversation_.Framer().Clear(); },
+                        [this, pane] { FreeSpaceRead(pane); }, kFreeSpaceSlot + pane});
+}
+
+void TidyController::FreeSpaceRead(Pane pane) {
+    std::optional<DiskSpace>& space = freeSpace_[Index(pane)];
+    space = ParseDiskSpace(session_.ReplyLines());
+    tidyWindow_.SetFreeSpaceText(pane, space ? "frei: " + GermanSize(space->freeKB) : "");
+}
+
+std::optional<DiskSpace> TidyController::FreeSpace(Pane pane) const {
+    return freeSpace_[Index(pane)];
+}
+
+bool TidyController::Running() const {
+    return busy_ || conversation_.Pending(kFreeSpaceSlot + Source) ||
+           conversation_.Pending(kFreeSpaceSlot + Destination);
+}
+
+void TidyController::ConnectionEnded() {
+    busy_ = false;
+    selections_ = {};
+    freeSpace_ = {};
+    for (const Pane pane : {Source, Destination}) {
+        tidyWindow_.SetFreeSpaceText(pane, "");
+    }
+}
+
+// A reply read on its own: what the box said before it is forgotten as the
+// line goes out.
+void TidyController::Ask(std::string line, std::function<void()> reply) {
+    conversation_.Send(
+        {std::move(line), [this] { conversation_.Framer().Clear(); }, std::move(reply)});
+}
+
+}  // namespace olmira
