@@ -22,6 +22,25 @@ namespace {
 
 constexpr char kDeleted[] = "gelöscht";
 
+// How the listing shows name: as itself or, where the box's ls prints "?"
+// for bytes it cannot show, as the one entry whose caption matches it.
+std::string ListedCaption(const std::string& name, const EntryList& entries) {
+    std::optional<std::string_view> match;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string_view caption = entries.Caption(i);
+        if (caption == name) {
+            return name;
+        }
+        if (MatchesListedName(caption, name)) {
+            if (match) {
+                return name;
+            }
+            match = caption;
+        }
+    }
+    return match ? std::string(*match) : name;
+}
+
 std::string Quoted(std::string_view name) {
     return "„" + std::string(name) + "“";
 }
@@ -98,18 +117,25 @@ void TidyController::RefuseChange(Pane pane, const ListEntry& entry) const {
 
 void TidyController::DeleteSelected(Pane pane) {
     RefuseWhileBusy();
-    std::vector<ListEntry> entries = window_.SelectedEntries(pane);
-    if (entries.empty()) {
+    const std::vector<ListEntry> selected = window_.SelectedEntries(pane);
+    if (selected.empty()) {
         return;
     }
-    if (settings_.with_crid) {
-        entries = WithInfoFiles(entries, *session_.PaneOf(pane).Entries);
-    }
+    std::vector<ListEntry> entries =
+        settings_.with_crid ? WithInfoFiles(selected, *session_.PaneOf(pane).Entries) : selected;
     // Refused before the question, so that a yes is never refused after it.
     for (const ListEntry& entry : entries) {
         RefuseChange(pane, entry);
     }
-    if (tidyWindow_.AskDelete(DeleteQuestion(entries))) {
+    // The question names what the user selected; the info files it takes
+    // along are only counted.
+    std::string question = DeleteQuestion(selected);
+    if (const std::size_t infoFiles = entries.size() - selected.size(); infoFiles == 1) {
+        question += "\nDie Infodatei wird mitgelöscht.";
+    } else if (infoFiles > 1) {
+        question += "\nDie " + std::to_string(infoFiles) + " Infodateien werden mitgelöscht.";
+    }
+    if (tidyWindow_.AskDelete(question)) {
         Remove(pane, std::move(entries));
     }
 }
@@ -360,7 +386,7 @@ void TidyController::Listed(Pane pane) {
     const PaneState& state = session_.PaneOf(pane);
     const std::optional<Selection> selection = std::exchange(selections_[Index(pane)], {});
     if (selection && selection->folder == state.ListedPath) {
-        tidyWindow_.SelectEntry(pane, selection->caption);
+        tidyWindow_.SelectEntry(pane, ListedCaption(selection->caption, *state.Entries));
     }
     ReadFreeSpace(pane, state.ListedPath);
 }

@@ -147,7 +147,7 @@ TEST_F(TidyControllerTest, EachEntryIsRemovedOnItsOwnAndFailuresAreReported) {
     channel.sent.clear();
     Select(Source, {"Konzert.ts"});
     tidy.DeleteSelected(Source);
-    EXPECT_EQ(window.questions.back(), "2 Einträge löschen (1,3 MB)?");
+    EXPECT_EQ(window.questions.back(), "„Konzert.ts“ löschen?\nDie Infodatei wird mitgelöscht.");
     Reply("rm\r\n");
     Reply("rm\r\n");
     EXPECT_THAT(channel.sent, ElementsAre("rm -rf /var/media/hdd/Filme/Konzert.ts",
@@ -227,6 +227,13 @@ TEST_F(TidyControllerTest, ANewFolderIsMadeAndSelected) {
     EXPECT_EQ(window.statusTexts.back(), "Ordner „Neuer Ordner“ angelegt");
     Listed({"0 Neuer Ordner/", "4 Alt.ts"});
     EXPECT_EQ(window.SelectedEntry(Destination)->caption, "Neuer Ordner/");
+
+    // An ls that cannot show "ä" prints a "?" for each of its bytes.
+    window.names = {"Wälder"};
+    tidy.NewFolder(Destination);
+    Reply("mkdir\r\n");
+    Listed({"0 W??lder/", "0 Neuer Ordner/"});
+    EXPECT_EQ(window.SelectedEntry(Destination)->caption, "W??lder/");
 }
 
 TEST_F(TidyControllerTest, FreeSpaceFollowsEveryListing) {
