@@ -1,5 +1,6 @@
 #include "message_boxes.h"
 
+#include <QInputDialog>
 #include <QPushButton>
 #include <array>
 #include <utility>
@@ -57,4 +58,26 @@ olmira::OverwriteAnswer QtMessageBoxes::AskOverwrite(QWidget* parent, const QStr
         olmira::OverwriteAnswer::Yes, olmira::OverwriteAnswer::YesToAll,
         olmira::OverwriteAnswer::No, olmira::OverwriteAnswer::NoToAll};
     return kAnswers[Choose(parent, title, text, kChoices, 2)];
+}
+
+bool QtMessageBoxes::AskDelete(QWidget* parent, const QString& title, const QString& text) {
+    constexpr std::array<Choice, 2> kChoices{{
+        {"&Löschen", QMessageBox::DestructiveRole},
+        {"&Abbrechen", QMessageBox::RejectRole},
+    }};
+    return Choose(parent, title, text, kChoices, 1) == 0;
+}
+
+std::optional<QString> QtMessageBoxes::AskName(QWidget* parent, const QString& title,
+                                               const QString& prompt, const QString& preset) {
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(preset);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.textValue();
 }

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <optional>
 
 #include "copy/copy_window.h"
 
@@ -26,6 +27,13 @@ public:
     // "Nein" the default and Escape's answer.
     virtual olmira::OverwriteAnswer AskOverwrite(QWidget* parent, const QString& title,
                                                  const QString& text) = 0;
+    // A modal question with "&Löschen" and "&Abbrechen", "Abbrechen" the
+    // default and Escape's answer; true for "Löschen".
+    virtual bool AskDelete(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A modal input box with prompt and the name preset and selected;
+    // nullopt when cancelled.
+    virtual std::optional<QString> AskName(QWidget* parent, const QString& title,
+                                           const QString& prompt, const QString& preset) = 0;
 };
 
 class QtMessageBoxes final : public MessageBoxes {
@@ -35,4 +43,7 @@ public:
     bool Ask(QWidget* parent, const QString& title, const QString& text) override;
     olmira::OverwriteAnswer AskOverwrite(QWidget* parent, const QString& title,
                                          const QString& text) override;
+    bool AskDelete(QWidget* parent, const QString& title, const QString& text) override;
+    std::optional<QString> AskName(QWidget* parent, const QString& title, const QString& prompt,
+                                   const QString& preset) override;
 };

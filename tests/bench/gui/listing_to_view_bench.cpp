@@ -37,6 +37,11 @@ public:
     olmira::OverwriteAnswer AskOverwrite(QWidget*, const QString&, const QString&) override {
         return olmira::OverwriteAnswer::No;
     }
+    bool AskDelete(QWidget*, const QString&, const QString&) override { return false; }
+    std::optional<QString> AskName(QWidget*, const QString&, const QString&,
+                                   const QString&) override {
+        return std::nullopt;
+    }
 };
 
 // Takes every line and sends it nowhere.
