@@ -1,7 +1,22 @@
 #include "entry_list_model.h"
 
+#include <QLocale>
+
 #include "image_list.h"
 #include "text_codec.h"
+
+namespace {
+
+// "307.204" for the box's "307204"; what is no number stays as the box sent it.
+QString SizeText(std::string_view size) {
+    const QString text = DecodeText(size).trimmed();
+    bool number = false;
+    const qlonglong kB = text.toLongLong(&number);
+    static const QLocale german(QLocale::German, QLocale::Germany);
+    return number ? german.toString(kB) : text;
+}
+
+}  // namespace
 
 EntryListModel::EntryListModel(const ImageList& images, QObject* parent)
     : QAbstractTableModel(parent), images_(images) {}
@@ -25,6 +40,15 @@ std::optional<olmira::ListEntry> EntryListModel::EntryAt(int row) const {
         return std::nullopt;
     }
     return (*entries_)[static_cast<std::size_t>(row)];
+}
+
+int EntryListModel::RowOf(std::string_view caption) const {
+    for (std::size_t row = 0; row < entries_->size(); ++row) {
+        if (entries_->Caption(row) == caption) {
+            return static_cast<int>(row);
+        }
+    }
+    return -1;
 }
 
 int EntryListModel::rowCount(const QModelIndex& parent) const {
@@ -54,7 +78,7 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
     const bool name = index.column() == NameColumn;
     switch (role) {
         case Qt::DisplayRole:
-            return DecodeText(name ? entries_->Caption(row) : entries_->Size(row));
+            return name ? DecodeText(entries_->Caption(row)) : SizeText(entries_->Size(row));
         case Qt::DecorationRole:
             return name ? QVariant(images_.Icon(EntryImage(entries_->Kind(row)))) : QVariant();
         case Qt::TextAlignmentRole:

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "session/list_entry.h"
@@ -23,6 +24,8 @@ public:
     void Clear();
     // A copy of the row's entry; none for a row outside the list.
     std::optional<olmira::ListEntry> EntryAt(int row) const;
+    // The first row showing caption, -1 for none.
+    int RowOf(std::string_view caption) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
