@@ -78,6 +78,13 @@ void EntryListView::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Backspace:
             emit folderUpRequested();
             break;
+        case Qt::Key_Delete:
+            if (event->modifiers() != Qt::NoModifier) {
+                QTreeView::keyPressEvent(event);
+                return;
+            }
+            emit deleteRequested();
+            break;
         case Qt::Key_Insert:
             if (event->modifiers() != Qt::NoModifier) {
                 QTreeView::keyPressEvent(event);

@@ -5,10 +5,11 @@
 
 // A pane's entry list: a report view of whole rows. A double click anywhere
 // in it or Enter asks to open the current entry, Backspace to go one folder
-// up; Tab leaves it like any other control. Several entries are selected
-// with Ctrl and Shift and the mouse, Shift and the arrow keys, Ctrl+A or
-// Insert, which toggles the current entry and steps to the next one; rows
-// the model makes unselectable ("./" and "../") are never part of it.
+// up, Delete to delete the selected entries; Tab leaves it like any other
+// control. Several entries are selected with Ctrl and Shift and the mouse,
+// Shift and the arrow keys, Ctrl+A or Insert, which toggles the current
+// entry and steps to the next one; rows the model makes unselectable ("./"
+// and "../") are never part of it.
 class EntryListView final : public QTreeView {
     Q_OBJECT
 
@@ -30,6 +31,7 @@ public:
 signals:
     void openRequested();
     void folderUpRequested();
+    void deleteRequested();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;

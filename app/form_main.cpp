@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -64,7 +65,7 @@ TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, QWidg
       boxes_(boxes),
       guard_(boxes, *this),
       timer_(new QTimer(this)),
-      box_(settings_, *this, *this) {
+      box_(settings_, *this, *this, *this) {
     setObjectName(QStringLiteral("formMain"));
     setWindowTitle(QStringLiteral("OlmiraAV Remote File Manager"));
     setFont(PreferredFont(QStringLiteral("Verdana"), 8));
@@ -83,6 +84,7 @@ TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, QWidg
     ServeHandOverOnEventLoop(box_.HandOver(), *this);
     ConnectHandlers();
     AddShortcuts();
+    AddOperationShortcuts();
     FormCreate(place);
 }
 
@@ -127,6 +129,66 @@ void TformMain::ConnectHandlers() {
                  &TformMain::tbSourceRefreshClick, &TformMain::tbSourceFolderUpClick});
     ConnectPane(ui_.panes[1], {&TformMain::bChgDestRootFolderClick, &TformMain::DestListDblClick,
                                &TformMain::tbDestRefreshClick, &TformMain::tbDestFolderUpClick});
+    ConnectOperations(ui_.panes[0], olmira::Source);
+    ConnectOperations(ui_.panes[1], olmira::Destination);
+}
+
+void TformMain::ConnectOperations(const PaneUi& pane, olmira::Pane which) {
+    const auto run = [this, which](PaneOperation operation) {
+        return [this, which, operation] { RunOperation(operation, which); };
+    };
+    connect(pane.remove, &QToolButton::clicked, this, run(PaneOperation::Delete));
+    connect(pane.list, &EntryListView::deleteRequested, this, run(PaneOperation::Delete));
+    connect(pane.properties, &QToolButton::clicked, this, run(PaneOperation::Properties));
+    connect(pane.list, &QWidget::customContextMenuRequested, this,
+            [this, which](const QPoint& where) { ShowPaneMenu(which, where); });
+}
+
+// F2, F7, F8 and Alt+Return act on the active pane, like F5 and F6.
+void TformMain::AddOperationShortcuts() {
+    for (const PaneOperationKey& key : kPaneOperations) {
+        if (key.shortcut.isEmpty()) {
+            continue;
+        }
+        auto* shortcut = new QShortcut(key.shortcut, this);
+        shortcut->setObjectName(QString::fromUtf8(key.name) + QStringLiteral("Shortcut"));
+        connect(shortcut, &QShortcut::activated, this,
+                [this, operation = key.operation] { RunOperation(operation, activePane_); });
+    }
+}
+
+void TformMain::ShowPaneMenu(olmira::Pane pane, const QPoint& where) {
+    const PaneUi& controls = *ui_.Find(pane);
+    activePane_ = pane;
+    UpdateSelectionText();
+    QMenu* menu =
+        PaneMenu(this, ui_.tbCopyFile->isEnabled(),
+                 [this, pane](PaneOperation operation) { RunOperation(operation, pane); });
+    menu->popup(controls.list->viewport()->mapToGlobal(where));
+}
+
+// A pane that cannot be used (not connected, a copy running) takes nothing.
+void TformMain::RunOperation(PaneOperation operation, olmira::Pane pane) {
+    const PaneUi* controls = ui_.Find(pane);
+    if (controls == nullptr || !controls->panel->isEnabled()) {
+        return;
+    }
+    switch (operation) {
+        case PaneOperation::Copy:
+            return RunJob(olmira::TransferMode::Copy, pane);
+        case PaneOperation::Move:
+            return RunJob(olmira::TransferMode::Move, pane);
+        case PaneOperation::Refresh:
+            return OnPane(&olmira::BoxSession::Refresh, pane);
+        case PaneOperation::Rename:
+            return Guarded([this, pane] { Tidier().RenameCurrent(pane); });
+        case PaneOperation::NewFolder:
+            return Guarded([this, pane] { Tidier().NewFolder(pane); });
+        case PaneOperation::Delete:
+            return Guarded([this, pane] { Tidier().DeleteSelected(pane); });
+        case PaneOperation::Properties:
+            return Guarded([this, pane] { Tidier().ShowProperties(pane); });
+    }
 }
 
 // F5 copies and F6 moves the active pane's selection into the other pane,
@@ -435,4 +497,41 @@ void TformMain::StartCopyTimer(int milliseconds) {
 
 void TformMain::StopCopyTimer() {
     copyTimer_->stop();
+}
+
+bool TformMain::AskDelete(const std::string& text) {
+    return boxes_.AskDelete(this, kApplicationTitle, DecodeText(text));
+}
+
+std::optional<std::string> TformMain::AskName(const std::string& title, const std::string& prompt,
+                                              const std::string& preset) {
+    const std::optional<QString> name =
+        boxes_.AskName(this, DecodeText(title), DecodeText(prompt), DecodeText(preset));
+    if (!name) {
+        return std::nullopt;
+    }
+    return name->toUtf8().toStdString();
+}
+
+void TformMain::ShowProperties(const std::string& title, const std::string& text) {
+    boxes_.Show(this, DecodeText(title), QMessageBox::Information, DecodeText(text));
+}
+
+void TformMain::SetFreeSpaceText(olmira::Pane pane, const std::string& text) {
+    if (PaneUi* controls = ui_.Find(pane)) {
+        controls->freeSpace->setText(DecodeText(text));
+    }
+}
+
+bool TformMain::SelectEntry(olmira::Pane pane, const std::string& caption) {
+    PaneUi* controls = ui_.Find(pane);
+    const int row = controls != nullptr ? controls->entries->RowOf(caption) : -1;
+    if (row < 0) {
+        return false;
+    }
+    const QModelIndex index = controls->entries->index(row, 0);
+    controls->list->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    controls->list->scrollTo(index);
+    return true;
 }

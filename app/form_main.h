@@ -12,8 +12,10 @@
 #include "front/box_assembly.h"
 #include "image_list.h"
 #include "main_window_ui.h"
+#include "pane_menu.h"
 #include "session/session_window.h"
 #include "settings/setup.h"
+#include "tidy/tidy_window.h"
 
 class MessageBoxes;
 class QLabel;
@@ -28,7 +30,8 @@ class EntryListView;
 // goes wrong; the session changes the window through SessionWindow.
 class TformMain final : public QMainWindow,
                         public olmira::SessionWindow,
-                        public olmira::CopyWindow {
+                        public olmira::CopyWindow,
+                        public olmira::TidyWindow {
     Q_OBJECT
 
 public:
@@ -49,6 +52,7 @@ public:
     const olmira::TSetup& Settings() const { return settings_; }
     olmira::BoxSession& Session() { return box_.Session(); }
     olmira::CopyController& Copier() { return box_.Copier(); }
+    olmira::TidyController& Tidier() { return box_.Tidy(); }
     // The open progress window, nullptr when none is shown.
     TformCopyProgress* ProgressWindow() const { return progressWindow_; }
     TformLog& LogWindow() const { return *formLog_; }
@@ -78,6 +82,9 @@ public:
     void tbCopyFileClick();
     // The move button: left to right.
     void tbMoveFileClick() { RunJob(olmira::TransferMode::Move, olmira::Source); }
+    // The context menu, the keys and the panes' properties and delete
+    // buttons: operation on pane's entries.
+    void RunOperation(PaneOperation operation, olmira::Pane pane);
     void CopyTimerTimer();
     void CancelCopy();
 
@@ -115,6 +122,14 @@ public:
     void StartCopyTimer(int milliseconds) override;
     void StopCopyTimer() override;
 
+    // TidyWindow
+    bool AskDelete(const std::string& text) override;
+    std::optional<std::string> AskName(const std::string& title, const std::string& prompt,
+                                       const std::string& preset) override;
+    void ShowProperties(const std::string& title, const std::string& text) override;
+    void SetFreeSpaceText(olmira::Pane pane, const std::string& text) override;
+    bool SelectEntry(olmira::Pane pane, const std::string& caption) override;
+
 signals:
     void statusTextChanged(const QString& text);
     // A job of the selected entries is handed to the copy controller.
@@ -124,6 +139,7 @@ private:
     void FormCreate(const olmira::SetupPlace& place);
     void ConnectHandlers();
     void AddShortcuts();
+    void AddOperationShortcuts();
     struct PaneHandlers {
         void (TformMain::*chooseDrive)();
         void (TformMain::*enter)();
@@ -131,6 +147,8 @@ private:
         void (TformMain::*folderUp)();
     };
     void ConnectPane(const PaneUi& pane, const PaneHandlers& handlers);
+    void ConnectOperations(const PaneUi& pane, olmira::Pane which);
+    void ShowPaneMenu(olmira::Pane pane, const QPoint& where);
     void Guarded(const std::function<void()>& handler) const;
     // The same step of the session for either pane, under the guard.
     using PaneAction = void (olmira::BoxSession::*)(olmira::Pane);

@@ -4,8 +4,8 @@ namespace {
 
 // In the order of ImageIndex.
 constexpr std::array<const char*, ImageList::kCount> kImageFiles = {
-    "connect", "disconnect", "exit",      "setup", "properties", "refresh",
-    "folder",  "file",       "folder_up", "tools", "log",        "copy",
+    "connect", "disconnect", "exit",  "setup", "properties", "refresh", "folder",
+    "file",    "folder_up",  "tools", "log",   "copy",       "delete",
 };
 
 }  // namespace

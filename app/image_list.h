@@ -19,17 +19,18 @@ enum ImageIndex : int {
     ImageTools = 9,
     ImageLog = 10,
     ImageCopy = 11,
+    ImageDelete = 12,
 };
 
 // The picture of an entry list's row: this folder shows the refresh
 // buttons' picture, the parent folder the folder-up buttons'.
 ImageIndex EntryImage(olmira::EntryKind kind);
 
-// The twelve pictures shared by the tool bars and the entry lists, indexed
+// The pictures shared by the tool bars and the entry lists, indexed
 // by ImageIndex. Drawn as SVG, so they stay sharp on any screen.
 class ImageList {
 public:
-    static constexpr int kCount = 12;
+    static constexpr int kCount = 13;
 
     ImageList();
 

@@ -36,16 +36,21 @@ struct PaneNames {
     const char* propertiesHint;
     const char* refresh;
     const char* folderUp;
+    const char* remove;
     const char* folder;
+    const char* freeSpace;
     const char* list;
 };
 
+constexpr const char* kPropertiesHint = "Eigenschaften (Alt+Eingabe)";
+
 constexpr std::array<PaneNames, 2> kPaneNames{{
     {"panelSource", "Label1", "Laufwerk Quelle:", "cbSourceMedia", "bChgSourceRootFolder",
-     "ToolBarSource", "tbSourceProperties", "Eigenschaften", "tbSourceRefresh", "tbSourceFolderUp",
-     "labelSourceFolder", "SourceList"},
+     "ToolBarSource", "tbSourceProperties", kPropertiesHint, "tbSourceRefresh", "tbSourceFolderUp",
+     "tbSourceDelete", "labelSourceFolder", "labelSourceFree", "SourceList"},
     {"panelDest", "Label2", "Laufwerk Ziel:", "cbDestMedia", "bChgDestRootFolder", "ToolBarDest",
-     "ToolButton2", "", "tbDestRefresh", "tbDestFolderUp", "labelDestFolder", "DestList"},
+     "ToolButton2", kPropertiesHint, "tbDestRefresh", "tbDestFolderUp", "tbDestDelete",
+     "labelDestFolder", "labelDestFree", "DestList"},
 }};
 
 template <typename Widget>
@@ -104,12 +109,18 @@ QWidget* BuildPane(PaneUi& pane, const PaneNames& names, const ImageList& images
                                     names.propertiesHint);
     layout->addWidget(pane.toolBar);
 
+    auto* folderRow = new QHBoxLayout();
     pane.folder =
         Named(new QLabel(QString::fromUtf8(olmira::kNotConnected), pane.panel), names.folder);
-    layout->addWidget(pane.folder);
+    pane.freeSpace = Named(new QLabel(pane.panel), names.freeSpace);
+    pane.freeSpace->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    folderRow->addWidget(pane.folder, 1);
+    folderRow->addWidget(pane.freeSpace);
+    layout->addLayout(folderRow);
 
     pane.entries = new EntryListModel(images, pane.panel);
     pane.list = Named(new EntryListView(pane.panel), names.list);
+    pane.list->setContextMenuPolicy(Qt::CustomContextMenu);
     pane.list->setModel(pane.entries);
     pane.list->StretchColumn(EntryListModel::NameColumn);
     layout->addWidget(pane.list, 1);
@@ -125,6 +136,12 @@ void AddNavigationButtons(PaneUi& pane, const PaneNames& names, const ImageList&
                                   "ein Verzeichnis höher wechseln");
     // Only a listing below a drive's root has a folder to go up to.
     pane.folderUp->setEnabled(false);
+}
+
+// The delete button, last in the pane's bar.
+void AddDeleteButton(PaneUi& pane, const PaneNames& names, const ImageList& images) {
+    pane.toolBar->addSeparator();
+    pane.remove = AddToolButton(*pane.toolBar, names.remove, images, ImageDelete, "Löschen (Entf)");
 }
 
 // The bar's own buttons, without the one Qt adds for overflowing bars.
@@ -187,6 +204,9 @@ void MainWindowUi::BuildPanes(QMainWindow& window, const ImageList& images) {
     tbCopyFile = AddToolButton(*source.toolBar, "tbCopyFile", images, ImageCopy,
                                "Datei / Verzeichnis kopieren (F5)");
     AddNavigationButtons(panes[1], kPaneNames[1], images);
+    for (std::size_t i = 0; i < panes.size(); ++i) {
+        AddDeleteButton(panes[i], kPaneNames[i], images);
+    }
 
     // The source pane keeps its width; the destination pane takes whatever
     // the window gives beyond it.

@@ -26,7 +26,10 @@ struct PaneUi {
     QToolButton* properties = nullptr;
     QToolButton* refresh = nullptr;
     QToolButton* folderUp = nullptr;
+    QToolButton* remove = nullptr;
     QLabel* folder = nullptr;
+    // The free space of the listed drive, beside the folder.
+    QLabel* freeSpace = nullptr;
     EntryListView* list = nullptr;
     EntryListModel* entries = nullptr;
 };

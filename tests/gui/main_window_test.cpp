@@ -50,8 +50,12 @@ TEST(MainWindow, HasEveryControlUnderItsName) {
         {"tbSourceFolderUp", "QToolButton"},
         {"tbDestFolderUp", "QToolButton"},
         {"tbCopyFile", "QToolButton"},
+        {"tbSourceDelete", "QToolButton"},
+        {"tbDestDelete", "QToolButton"},
         {"labelSourceFolder", "QLabel"},
         {"labelDestFolder", "QLabel"},
+        {"labelSourceFree", "QLabel"},
+        {"labelDestFree", "QLabel"},
         {"SourceList", "QTreeView"},
         {"DestList", "QTreeView"},
         {"StatusBar", "QStatusBar"},
@@ -60,6 +64,10 @@ TEST(MainWindow, HasEveryControlUnderItsName) {
         {"CopyShortcut", "QShortcut"},
         {"MoveShortcut", "QShortcut"},
         {"CancelShortcut", "QShortcut"},
+        {"RenameShortcut", "QShortcut"},
+        {"NewFolderShortcut", "QShortcut"},
+        {"DeleteShortcut", "QShortcut"},
+        {"PropertiesShortcut", "QShortcut"},
         {"formLog", "QWidget"},
         {"memoLog", "QPlainTextEdit"},
     };
@@ -104,8 +112,10 @@ TEST(MainWindow, ToolButtonsShowTheirHintsAndImagesAndTakeFocusFromTheKeyboard) 
         {"tbExit", "Programm beenden", 2},
         {"tbSetup", "Konfiguration", 3},
         {"tbLog", "Log einblenden", 10},
-        {"tbSourceProperties", "Eigenschaften", 4},
-        {"ToolButton2", "", 4},
+        {"tbSourceProperties", "Eigenschaften (Alt+Eingabe)", 4},
+        {"ToolButton2", "Eigenschaften (Alt+Eingabe)", 4},
+        {"tbSourceDelete", "Löschen (Entf)", 12},
+        {"tbDestDelete", "Löschen (Entf)", 12},
         {"ToolButton4", "Verschieben nach rechts (F6)", 9},
         {"tbSourceRefresh", "Aktualisieren", 5},
         {"tbDestRefresh", "Aktualisieren", 5},
@@ -168,7 +178,8 @@ TEST(MainWindow, ListsAndDriveBoxesShowDecodedNamesButHandBackTheBoxsBytes) {
                                    {utf8Name, olmira::EntryKind::File, "1234567"}}));
     EXPECT_EQ(test.Captions("SourceList"),
               (QStringList{"./", QStringLiteral("Wälder/"), QStringLiteral("Größe.ts")}));
-    EXPECT_EQ(test.Cell("SourceList", 2, 1), QStringLiteral("1234567"));
+    // The size in kB as listed, grouped in thousands.
+    EXPECT_EQ(test.Cell("SourceList", 2, 1), QStringLiteral("1.234.567"));
 
     EXPECT_FALSE(window.SelectedEntry(Source));
     ASSERT_TRUE(test.Select("SourceList", QStringLiteral("Wälder/")));
