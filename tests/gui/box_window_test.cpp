@@ -46,8 +46,15 @@ class BoxWindow : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(test.ConnectAndLogIn()) << "no drive list"; }
 
+    // What the box received but the free-space questions after each listing.
+    static std::vector<std::string> Listings() {
+        std::vector<std::string> lines = BoxHistory();
+        std::erase_if(lines, [](const std::string& line) { return line.starts_with("df "); });
+        return lines;
+    }
+
     bool WaitForHistory(std::size_t lines) {
-        return WaitUntil([lines] { return BoxHistory().size() >= lines; });
+        return WaitUntil([lines] { return Listings().size() >= lines; });
     }
 
     WindowUnderTest test{WindowUnderTest::BoxIni()};
@@ -124,16 +131,16 @@ TEST_F(BoxWindow, FoldersOpenAndCloseWithTheParentEntryAndFolderUpButtonTogether
     test.DoubleClick("SourceList", "Nachrichten.ts");
     ASSERT_TRUE(test.WaitForCaption("SourceList", "Leer/"));
 
-    EXPECT_EQ(BoxHistory(), (std::vector<std::string>{
-                                "ls -1A /var/media",
-                                "ls -1Aps /var/media/hdd/",
-                                "ls -1Aps /var/media/hdd/Filme/",
-                                "ls -1Aps /var/media/hdd/Filme/Serien/",
-                                "ls -1Aps /var/media/hdd/Filme/",
-                                "ls -1Aps /var/media/hdd/",
-                                "ls -1Aps /var/media/hdd/",
-                                "ls -1Aps /var/media/hdd/",
-                            }));
+    EXPECT_EQ(Listings(), (std::vector<std::string>{
+                              "ls -1A /var/media",
+                              "ls -1Aps /var/media/hdd/",
+                              "ls -1Aps /var/media/hdd/Filme/",
+                              "ls -1Aps /var/media/hdd/Filme/Serien/",
+                              "ls -1Aps /var/media/hdd/Filme/",
+                              "ls -1Aps /var/media/hdd/",
+                              "ls -1Aps /var/media/hdd/",
+                              "ls -1Aps /var/media/hdd/",
+                          }));
 }
 
 TEST_F(BoxWindow, EnterOpensTheSelectedFolderAndBackspaceGoesUp) {
