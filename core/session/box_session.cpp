@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <string_view>
+#include <utility>
 
 #include "conversation/shell_command.h"
 #include "conversation/tick_clock.h"
@@ -10,6 +11,7 @@
 #include "session/listing.h"
 #include "session/session_window.h"
 #include "settings/setup.h"
+#include "tidy/box_path.h"
 
 namespace olmira {
 
@@ -17,6 +19,41 @@ namespace {
 
 constexpr std::uint32_t kQuietTimeMs = 750;
 constexpr std::chrono::milliseconds kExitGrace{500};
+
+std::string_view Trimmed(std::string_view line) {
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    while (!line.empty() && blank(line.front())) {
+        line.remove_prefix(1);
+    }
+    while (!line.empty() && blank(line.back())) {
+        line.remove_suffix(1);
+    }
+    return line;
+}
+
+// The last line the box sent that holds more than blanks.
+std::string LastLine(const ReplyLines& lines, std::string_view openLine) {
+    if (const std::string_view open = Trimmed(openLine); !open.empty()) {
+        return std::string(open);
+    }
+    for (std::size_t i = lines.size(); i > 0; --i) {
+        if (const std::string_view line = Trimmed(lines[i - 1]); !line.empty()) {
+            return std::string(line);
+        }
+    }
+    return {};
+}
+
+// Whether a listing shows more than "./" and "../".
+bool HoldsEntries(const EntryList& entries) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const EntryKind kind = entries.Kind(i);
+        if (kind == EntryKind::File || kind == EntryKind::Folder) {
+            return true;
+        }
+    }
+    return false;
+}
 
 int ListingState(Pane pane) {
     return pane == Source ? ssAwaitSourceListing : ssAwaitDestListing;
@@ -132,6 +169,16 @@ void BoxSession::ConnectionLost() {
     }
     // The channel is reset by the next connect: its reader is still handing
     // this notice over and cannot be waited for from here.
+    if (!loggedIn_) {
+        // A box that hangs up before its drive list has refused the login;
+        // its last line says why ("Login incorrect").
+        const std::string reason = LastLine(ReplyLines(), ReceiveBuffer());
+        window_.SetStatusText("Anmeldung fehlgeschlagen");
+        EndConnection();
+        window_.ShowError("Die Anmeldung an der Box ist fehlgeschlagen" +
+                          (reason.empty() ? std::string(".") : ": " + reason));
+        return;
+    }
     window_.SetStatusText("Verbindung zur Box wurde getrennt");
     EndConnection();
 }
@@ -144,6 +191,7 @@ void BoxSession::DisconnectForExit() {
 
 void BoxSession::ShowDisconnectedLook() {
     sessionState_ = ssDisconnected;
+    loggedIn_ = false;
     for (PaneState& pane : panes_) {
         pane.Entries = NoEntries();
     }
@@ -240,12 +288,16 @@ bool BoxSession::HandleDriveList() {
         window_.AddDrive(Destination, drive);
     }
     CapturePromptMarker();
+    loggedIn_ = true;
     window_.SelectFirstDrive(Source);
     window_.SelectFirstDrive(Destination);
     window_.SetPaneEnabled(Source, true);
     window_.SetCopyEnabled(false);
     window_.SetPaneEnabled(Destination, true);
     window_.SetSetupEnabled(false);
+    if (OnDrivesListed) {
+        OnDrivesListed();
+    }
     return true;
 }
 
@@ -254,8 +306,16 @@ void BoxSession::HandleListing(Pane pane, const std::string& path, int depth) {
     if (state == nullptr) {
         return;
     }
-    state->Entries = std::make_shared<const EntryList>(ListingEntries(ReplyLines(), depth));
-    state->ListingMessages = ListingMessages(ReplyLines());
+    const std::string fallback = std::exchange(fallbacks_[pane == Source ? 0 : 1], {});
+    auto entries = std::make_shared<const EntryList>(ListingEntries(ReplyLines(), depth));
+    std::vector<std::string> messages = ListingMessages(ReplyLines());
+    if (!fallback.empty() && !messages.empty() && !HoldsEntries(*entries)) {
+        conversation_.Framer().Clear();
+        OpenFolder(pane, fallback, 1);
+        return;
+    }
+    state->Entries = std::move(entries);
+    state->ListingMessages = std::move(messages);
     // The entries keep the reply's text; what the box says before the next
     // command starts a text of its own rather than a copy of a long listing.
     conversation_.Framer().Clear();
@@ -300,6 +360,17 @@ void BoxSession::OpenFolder(Pane pane, const std::string& path, int depth) {
 void BoxSession::ShowFolder(Pane pane, const std::string& path) {
     if (!path.empty()) {
         OpenFolder(pane, path, static_cast<int>(std::count(path.begin(), path.end(), '/')));
+    }
+}
+
+void BoxSession::ReopenFolder(Pane pane, const std::string& path) {
+    if (FindPane(pane) == nullptr || path.empty() || PathRefusal(path, PathUse::Read)) {
+        return;
+    }
+    fallbacks_[pane == Source ? 0 : 1] = path.substr(0, path.find('/') + 1);
+    ShowFolder(pane, path);
+    if (pane == Destination) {
+        window_.SetCopyEnabled(true);
     }
 }
 

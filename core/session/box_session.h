@@ -74,6 +74,10 @@ public:
     void FolderUp(Pane pane);
     // Lists path (relative to /var/media, ending in "/") in the pane.
     void ShowFolder(Pane pane, const std::string& path);
+    // The same for a folder from an earlier run: when the box says it is
+    // not there any more, the drive it lay on is listed instead. A path off
+    // the drives is left alone.
+    void ReopenFolder(Pane pane, const std::string& path);
 
     void SetSessionState(int state);
     void CapturePromptMarker();
@@ -83,6 +87,8 @@ public:
     std::function<void()> OnConnectionEnded;
     // A pane has shown a new listing.
     std::function<void(Pane)> OnListed;
+    // The drive boxes have been filled after the login.
+    std::function<void()> OnDrivesListed;
 
     int SessionState() const { return sessionState_; }
     const olmira::ReplyLines& ReplyLines() const { return conversation_.Framer().Lines(); }
@@ -121,7 +127,11 @@ private:
     std::uint32_t lastActivityTick_ = 0;
     // Set while we hang up ourselves: the box closing is expected then.
     bool leaving_ = false;
+    // From the drive list on: a hang-up before it is a refused login.
+    bool loggedIn_ = false;
     std::array<PaneState, 2> panes_;
+    // Per pane: the drive to list when the reopened folder is gone.
+    std::array<std::string, 2> fallbacks_;
 };
 
 }  // namespace olmira

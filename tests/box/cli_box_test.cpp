@@ -71,6 +71,14 @@ TEST_F(CliOnTheBox, ReportsARefusedConnection) {
     EXPECT_EQ(outcome.err, "Socket Error # 10061\r\nConnection refused.\n");
 }
 
+TEST_F(CliOnTheBox, ReportsAWrongPasswordWithTheBoxsWords) {
+    password = "falsch";
+    const Outcome outcome = Run("127.0.0.1", "drives");
+    EXPECT_NE(outcome.status, 0);
+    EXPECT_EQ(outcome.err, "Die Anmeldung an der Box ist fehlgeschlagen: Login incorrect\n");
+    EXPECT_EQ(outcome.out, "");
+}
+
 TEST_F(CliOnTheBox, ReportsAnUnknownHost) {
     const Outcome outcome = Run("no-such-host.invalid", "drives");
     EXPECT_NE(outcome.status, 0);

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -34,8 +35,8 @@ protected:
     Outcome Run(const std::string& host, const std::string& arguments,
                 const std::string& extraIni = "") {
         folder.Write("olmirafm.ini", "[Network]\r\nolmira_Host=" + host +
-                                         "\r\nolmira_User=" + Box().user +
-                                         "\r\nolmira_Pass=" + Box().password + "\r\n" + extraIni);
+                                         "\r\nolmira_User=" + Box().user + "\r\nolmira_Pass=" +
+                                         password.value_or(Box().password) + "\r\n" + extraIni);
         const std::string command = std::string(OLMIRAFM_CLI) + " --ini " +
                                     folder.File("olmirafm.ini") + " " + arguments + " >" +
                                     folder.File("out") + " 2>" + folder.File("err");
@@ -47,6 +48,8 @@ protected:
     }
 
     olmira::test_support::TempFolder folder;
+    // The password the INI file gives; the box's own unless a test sets one.
+    std::optional<std::string> password;
 };
 
 // word for /bin/sh as one argument, whatever it holds.

@@ -9,8 +9,11 @@
 namespace olmira {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
 
 class BoxSessionTest : public ::testing::Test, protected FakeSession {
 protected:
@@ -283,6 +286,23 @@ TEST_F(BoxSessionTest, LostConnectionShowsTheDisconnectedLook) {
     EXPECT_THAT(channel.sent, ElementsAre("root", "geheim", "ls -1A /var/media"));
 }
 
+// Hung up before the drive list: the login was refused, and the box's last
+// line says why; once logged in, a hang-up is a lost connection.
+TEST_F(BoxSessionTest, AHangUpDuringTheLoginIsAFailedLoginWithTheBoxsLastLine) {
+    Connect();
+    Receive("box login: ");
+    Ticks(4);
+    Receive("root\r\nPassword: ");
+    Ticks(4);
+    Receive("\r\nLogin incorrect\r\n\r\n");
+    session.ConnectionLost();
+    EXPECT_THAT(window.errors,
+                ElementsAre("Die Anmeldung an der Box ist fehlgeschlagen: Login incorrect"));
+    EXPECT_EQ(window.statusTexts.back(), "Anmeldung fehlgeschlagen");
+    EXPECT_EQ(window.connectImage, 0);
+    EXPECT_FALSE(window.timerRunning);
+}
+
 class NavigationTest : public BoxSessionTest {
 protected:
     // The session alone: the free space each listing asks for is the
@@ -409,6 +429,30 @@ TEST_F(NavigationTest, AFailedSendLeavesThePaneWhereItWas) {
     EXPECT_THROW(session.ChooseDrive(Source), Error);
     EXPECT_EQ(session.PaneOf(Source).CurrentPath, "hdd/");
     EXPECT_EQ(window.View(Source).caption, "hdd/");
+}
+
+// A folder of an earlier run opens as it was; one that is gone gives way
+// to its drive, without the box's message; a path off the drives is left.
+TEST_F(NavigationTest, AReopenedFolderThatIsGoneGivesWayToItsDrive) {
+    session.ReopenFolder(Destination, "usb/Serien/");
+    EXPECT_TRUE(window.copyEnabled);
+    ReceiveListing("ls", "4 a.ts\r\n");
+    EXPECT_EQ(session.PaneOf(Destination).ListedPath, "usb/Serien/");
+
+    session.ReopenFolder(Source, "hdd/Weg/");
+    Receive(
+        "ls -1Aps /var/media/hdd/Weg/\r\nls: /var/media/hdd/Weg/: No such file or "
+        "directory\r\nroot@box:~# ");
+    EXPECT_EQ(channel.sent.back(), "ls -1Aps /var/media/hdd/");
+    ReceiveListing("ls", "4 Filme/\r\n");
+    EXPECT_EQ(session.PaneOf(Source).ListedPath, "hdd/");
+    EXPECT_EQ(Captions(Source), (std::vector<std::string>{"./", "Filme/"}));
+    EXPECT_THAT(window.statusTexts, Not(Contains(HasSubstr("No such file"))));
+
+    channel.sent.clear();
+    session.ReopenFolder(Source, "../etc/");
+    session.ReopenFolder(Source, "hdd/../../");
+    EXPECT_THAT(channel.sent, IsEmpty());
 }
 
 TEST_F(NavigationTest, AnUnknownPaneIsIgnored) {
