@@ -6,6 +6,7 @@
 #include "form_main.h"
 #include "message_boxes.h"
 #include "olmirafm_version.h"
+#include "qt_translations.h"
 #include "settings/program_folder.h"
 
 namespace {
@@ -37,6 +38,7 @@ void ProcessCommandLine(const QCoreApplication& application) {
 // until QApplication has taken those out.
 void AnswerWithoutDisplay(int argc, char* argv[]) {
     QCoreApplication console(argc, argv);
+    const QtTranslations translations(console, QLocale());
     QCommandLineParser parser;
     Describe(parser);
     if (parser.parse(QCoreApplication::arguments())) {
@@ -50,9 +52,12 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setApplicationVersion(QString::fromLatin1(olmira::kVersion));
     QGuiApplication::setDesktopFileName(QStringLiteral(OLMIRAFM_APP_ID));
+    // Dates, numbers and Qt's own texts in German.
+    QLocale::setDefault(ProgramLocale(QLocale::system()));
     AnswerWithoutDisplay(argc, argv);
 
     QApplication application(argc, argv);
+    const QtTranslations translations(application, QLocale());
     ProcessCommandLine(application);
     QtMessageBoxes boxes;
     TformMain formMain(olmira::RunningProgramPlace(), boxes);

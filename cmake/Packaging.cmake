@@ -17,6 +17,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${OLMIRAFM_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt draws the SVG pictures through a plugin of this library, which no link
-# of the programs shows.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6svg6)
+# of the programs shows; Qt's own dialogs speak German with the other.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-translations-l10n")
 include(CPack)
