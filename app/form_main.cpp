@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
@@ -12,8 +13,10 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "enter_key.h"
 #include "entry_list_model.h"
 #include "entry_list_view.h"
+#include "error.h"
 #include "event_loop_hand_over.h"
 #include "form_copy_progress.h"
 #include "form_log.h"
@@ -60,11 +63,13 @@ QString SelectionText(const std::vector<olmira::ListEntry>& entries) {
 
 }  // namespace
 
-TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, QWidget* parent)
+TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, const QString& stateFile,
+                     QWidget* parent)
     : QMainWindow(parent),
       boxes_(boxes),
       guard_(boxes, *this),
       timer_(new QTimer(this)),
+      state_(stateFile),
       box_(settings_, *this, *this, *this) {
     setObjectName(QStringLiteral("formMain"));
     setWindowTitle(QStringLiteral("OlmiraAV Remote File Manager"));
@@ -75,6 +80,8 @@ TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, QWidg
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
+    restoreGeometry(state_.Geometry());
+    Session().OnDrivesListed = [this] { ReopenLastFolders(); };
 
     timer_->setObjectName(QStringLiteral("Timer"));
     timer_->setInterval(kTimerIntervalMs);
@@ -85,12 +92,38 @@ TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, QWidg
     ConnectHandlers();
     AddShortcuts();
     AddOperationShortcuts();
+    MarkActivePane();
     FormCreate(place);
 }
 
 // The controls go after this; their focus must not reach FocusMoved.
 TformMain::~TformMain() {
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    SaveState();
+}
+
+// A pane that listed nothing in this run keeps the folder of the last one.
+void TformMain::SaveState() {
+    state_.SetGeometry(saveGeometry());
+    for (const olmira::Pane pane : {olmira::Source, olmira::Destination}) {
+        if (const std::string& folder = Session().PaneOf(pane).ListedPath; !folder.empty()) {
+            state_.SetLastFolder(pane, folder);
+        }
+    }
+}
+
+// Each pane opens where it was, if the box still lists that drive.
+void TformMain::ReopenLastFolders() {
+    for (const olmira::Pane pane : {olmira::Source, olmira::Destination}) {
+        const std::string folder = state_.LastFolder(pane);
+        QComboBox& media = *ui_.Find(pane)->media;
+        const int drive = media.findData(ToItemData(folder.substr(0, folder.find('/') + 1)));
+        if (folder.empty() || drive < 0) {
+            continue;
+        }
+        media.setCurrentIndex(drive);
+        Session().ReopenFolder(pane, folder);
+    }
 }
 
 void TformMain::FormCreate(const olmira::SetupPlace& place) {
@@ -161,6 +194,7 @@ void TformMain::ShowPaneMenu(olmira::Pane pane, const QPoint& where) {
     const PaneUi& controls = *ui_.Find(pane);
     activePane_ = pane;
     UpdateSelectionText();
+    MarkActivePane();
     QMenu* menu =
         PaneMenu(this, ui_.tbCopyFile->isEnabled(),
                  [this, pane](PaneOperation operation) { RunOperation(operation, pane); });
@@ -212,6 +246,7 @@ void TformMain::AddShortcuts() {
 // Backspace in the list goes up like the folder-up button.
 void TformMain::ConnectPane(const PaneUi& pane, const PaneHandlers& handlers) {
     connect(pane.go, &QPushButton::clicked, this, handlers.chooseDrive);
+    new EnterKey(*pane.media->lineEdit(), [this, handlers] { (this->*handlers.chooseDrive)(); });
     connect(pane.list, &EntryListView::openRequested, this, handlers.enter);
     connect(pane.refresh, &QToolButton::clicked, this, handlers.refresh);
     connect(pane.folderUp, &QToolButton::clicked, this, handlers.folderUp);
@@ -266,6 +301,28 @@ void TformMain::tbCopyFileClick() {
     Guarded([this] { Copier().tbCopyFileClick(); });
 }
 
+// What the drive box shows counts, typed or picked ("usb" stands for
+// "usb/"): a name the box did not list is refused rather than the drive
+// picked before listed under it.
+void TformMain::ChooseDrive(olmira::Pane pane) {
+    Guarded([this, pane] {
+        QComboBox& media = *ui_.Find(pane)->media;
+        const QString typed = media.currentText().trimmed();
+        int drive = media.findText(typed);
+        if (drive < 0 && !typed.endsWith(QLatin1Char('/'))) {
+            drive = media.findText(typed + QLatin1Char('/'));
+        }
+        if (drive < 0 && media.count() > 0) {
+            throw olmira::Error("Ein Laufwerk „" + typed.toStdString() +
+                                "“ hat die Box nicht gemeldet.");
+        }
+        if (drive >= 0) {
+            media.setCurrentIndex(drive);
+        }
+        Session().ChooseDrive(pane);
+    });
+}
+
 void TformMain::RunJob(olmira::TransferMode mode, olmira::Pane from) {
     Guarded([this, mode, from] {
         emit jobRequested(mode, from);
@@ -293,7 +350,26 @@ void TformMain::FocusMoved(const QWidget* now) {
         if ((now == panel || panel->isAncestorOf(now)) && pane != activePane_) {
             activePane_ = pane;
             UpdateSelectionText();
+            MarkActivePane();
         }
+    }
+}
+
+// The active pane's folder label is bold; the other pane's selection is
+// grey, so it is plain at a glance which pane F5 and the keys act on.
+void TformMain::MarkActivePane() {
+    for (const olmira::Pane pane : {olmira::Source, olmira::Destination}) {
+        PaneUi& controls = *ui_.Find(pane);
+        const bool active = pane == activePane_;
+        QFont font = controls.folder->font();
+        font.setBold(active);
+        controls.folder->setFont(font);
+        QPalette colours = QApplication::palette(controls.list);
+        if (!active) {
+            colours.setColor(QPalette::Highlight, colours.color(QPalette::Mid));
+            colours.setColor(QPalette::HighlightedText, colours.color(QPalette::Text));
+        }
+        controls.list->setPalette(colours);
     }
 }
 
@@ -478,8 +554,13 @@ void TformMain::CloseProgressWindow() {
     }
 }
 
+// Disabling the panes moved the focus to the tool bar's exit button, where
+// the next Space would end the program: it goes back to the active list.
 void TformMain::SetMainPanelEnabled(bool enabled) {
     ui_.panelMain->setEnabled(enabled);
+    if (enabled) {
+        ui_.Find(activePane_)->list->setFocus();
+    }
     UpdateJobKeys();
 }
 

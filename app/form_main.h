@@ -16,6 +16,7 @@
 #include "session/session_window.h"
 #include "settings/setup.h"
 #include "tidy/tidy_window.h"
+#include "window_state.h"
 
 class MessageBoxes;
 class QLabel;
@@ -36,8 +37,10 @@ class TformMain final : public QMainWindow,
 
 public:
     // place tells where the settings are read from; boxes shows every
-    // message box of the window.
-    TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, QWidget* parent = nullptr);
+    // message box of the window; stateFile keeps the window's geometry and
+    // the panes' last folders from one run to the next.
+    TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes,
+              const QString& stateFile = WindowState::DefaultFile(), QWidget* parent = nullptr);
     ~TformMain() override;
 
     // A pane's folder label, entry list and folder-up button; all nullptr
@@ -69,10 +72,9 @@ public:
     void tbSetupClick();
     // The folder pickers the setup dialog uses; the system's by default.
     void UseFolderPickers(FolderPickers& pickers) { pickers_ = &pickers; }
-    void bChgSourceRootFolderClick() { OnPane(&olmira::BoxSession::ChooseDrive, olmira::Source); }
-    void bChgDestRootFolderClick() {
-        OnPane(&olmira::BoxSession::ChooseDrive, olmira::Destination);
-    }
+    // "go" and Enter in the drive box.
+    void bChgSourceRootFolderClick() { ChooseDrive(olmira::Source); }
+    void bChgDestRootFolderClick() { ChooseDrive(olmira::Destination); }
     void SourceListDblClick() { OnPane(&olmira::BoxSession::EnterSelected, olmira::Source); }
     void DestListDblClick() { OnPane(&olmira::BoxSession::EnterSelected, olmira::Destination); }
     void tbSourceRefreshClick() { OnPane(&olmira::BoxSession::Refresh, olmira::Source); }
@@ -155,7 +157,11 @@ private:
     void OnPane(PaneAction action, olmira::Pane pane);
     void RunJob(olmira::TransferMode mode, olmira::Pane from);
     void UpdateJobKeys();
+    void ChooseDrive(olmira::Pane pane);
     void FocusMoved(const QWidget* now);
+    void MarkActivePane();
+    void ReopenLastFolders();
+    void SaveState();
     void UpdateSelectionText();
 
     MessageBoxes& boxes_;
@@ -170,6 +176,7 @@ private:
     olmira::Pane activePane_ = olmira::Source;
     QPointer<TformCopyProgress> progressWindow_;
 
+    WindowState state_;
     olmira::TSetup settings_;
     // Where the settings came from; the setup dialog edits that file.
     olmira::SetupPlace place_;

@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -13,6 +14,7 @@
 
 #include "listening_box.h"
 #include "simbox_env.h"
+#include "temp_folder.h"
 #include "window_under_test.h"
 
 namespace {
@@ -98,6 +100,29 @@ TEST_F(BoxWindow, GoListsTheChosenDriveInEachPane) {
               (QStringList{"./", "Neue Aufnahmen/", "Konzert.crid", "Konzert.ts"}));
     EXPECT_TRUE(test.Enabled("tbCopyFile"));
     EXPECT_EQ(test.Captions("SourceList").size(), 6);
+}
+
+// What is typed counts: Enter lists it like "go", and a drive the box did
+// not list is refused instead of the drive picked before being listed.
+TEST_F(BoxWindow, EnterInTheDriveBoxListsTheTypedDriveAndRefusesAnUnlistedOne) {
+    QLineEdit& typed = *test.Child<QComboBox>("cbSourceMedia").lineEdit();
+    typed.setText(QStringLiteral("usb"));
+    QTest::keyClick(&typed, Qt::Key_Return);
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "Konzert.ts"));
+    EXPECT_EQ(test.Text("labelSourceFolder"), QStringLiteral("usb/"));
+    // The free space that follows the listing, before counting what is sent.
+    ASSERT_TRUE(WaitUntil([this] { return test.Text("labelSourceFree").startsWith("frei: "); }));
+
+    const std::size_t commands = BoxHistory().size();
+    typed.setText(QStringLiteral("dvd/"));
+    QTest::keyClick(&typed, Qt::Key_Return);
+    ASSERT_EQ(test.Boxes().shown.size(), 1U) << test.Boxes().shown.back().text.toStdString();
+    EXPECT_EQ(test.Boxes().shown[0].text.toStdString(),
+              "Ein Laufwerk „dvd/“ hat die Box nicht gemeldet.");
+    QTest::qWait(200);
+    EXPECT_EQ(BoxHistory().size(), commands);
+    EXPECT_EQ(test.Text("labelSourceFolder"), QStringLiteral("usb/"));
+    EXPECT_TRUE(test.Captions("SourceList").contains("Konzert.ts"));
 }
 
 TEST_F(BoxWindow, FoldersOpenAndCloseWithTheParentEntryAndFolderUpButtonTogether) {
@@ -266,6 +291,57 @@ TEST(BoxWindowErrors, ARefusedConnectionShowsTheErrorBoxAndStaysDisconnected) {
     EXPECT_FALSE(test.Child<QTimer>("Timer").isActive());
     EXPECT_TRUE(test.StatusTexts().isEmpty());
     EXPECT_FALSE(test.Enabled("panelSource"));
+}
+
+// The reason comes from the box, at once, in the error box and not only
+// in the log.
+TEST(BoxWindowErrors, AWrongPasswordSaysTheLoginFailedWithTheBoxsWords) {
+    std::string ini = WindowUnderTest::BoxIni();
+    const std::size_t password = ini.find("olmira_Pass=") + std::string("olmira_Pass=").size();
+    ini.replace(password, ini.find('\r', password) - password, "falsch");
+    WindowUnderTest test(ini);
+    test.Click("tbConnect");
+    ASSERT_TRUE(WaitUntil([&] { return !test.Boxes().shown.empty(); }, 10000));
+    EXPECT_EQ(test.Boxes().shown.front().text.toStdString(),
+              "Die Anmeldung an der Box ist fehlgeschlagen: Login incorrect.");
+    EXPECT_EQ(test.Boxes().shown.front().icon, QMessageBox::Critical);
+    EXPECT_EQ(test.Text("StatusText"), QStringLiteral("Anmeldung fehlgeschlagen"));
+    EXPECT_EQ(test.ConnectImage(), 0);
+    EXPECT_TRUE(test.Enabled("tbSetup"));
+}
+
+// The next start opens at the last size, each pane in its last folder; a
+// folder that has gone since gives way to its drive.
+TEST(WindowState, TheNextStartOpensAtTheLastSizeInTheLastFolders) {
+    const olmira::test_support::TempFolder folder;
+    const std::string state = folder.File("fenster.ini");
+    {
+        WindowUnderTest first(WindowUnderTest::BoxIni(), state);
+        ASSERT_TRUE(first.ConnectAndLogIn());
+        first.ChooseDrive("cbSourceMedia", "bChgSourceRootFolder", "hdd/");
+        ASSERT_TRUE(first.WaitForCaption("SourceList", "Filme/"));
+        first.DoubleClick("SourceList", "Filme/");
+        ASSERT_TRUE(first.WaitForCaption("SourceList", "Serien/"));
+        first.ChooseDrive("cbDestMedia", "bChgDestRootFolder", "usb/");
+        ASSERT_TRUE(first.WaitForCaption("DestList", "Konzert.ts"));
+        first.Window().resize(700, 500);
+    }
+    {
+        WindowUnderTest second(WindowUnderTest::BoxIni(), state);
+        EXPECT_EQ(second.Window().size(), QSize(700, 500));
+        ASSERT_TRUE(second.ConnectAndLogIn());
+        ASSERT_TRUE(second.WaitForCaption("SourceList", "Serien/"));
+        EXPECT_EQ(second.Text("labelSourceFolder"), QStringLiteral("hdd/Filme/"));
+        EXPECT_EQ(second.Child<QComboBox>("cbSourceMedia").currentText(), QStringLiteral("hdd/"));
+        ASSERT_TRUE(second.WaitForCaption("DestList", "Konzert.ts"));
+        EXPECT_TRUE(second.Enabled("tbCopyFile"));
+    }
+    std::filesystem::remove_all(qEnvironmentVariable("SIMBOX_MEDIA").toStdString() + "/hdd/Filme");
+    WindowUnderTest third(WindowUnderTest::BoxIni(), state);
+    ASSERT_TRUE(third.ConnectAndLogIn());
+    ASSERT_TRUE(third.WaitForCaption("SourceList", "Dokus/"));
+    EXPECT_EQ(third.Text("labelSourceFolder"), QStringLiteral("hdd/"));
+    EXPECT_TRUE(third.Boxes().shown.empty());
 }
 
 }  // namespace

@@ -97,6 +97,8 @@ TEST_F(CopyWindow, F6InTheRightPaneMovesItsEntriesToTheLeft) {
     EXPECT_EQ(fs::exists(media / "hdd" / "Konzert.crid"),
               !fs::exists(media / "usb" / "Konzert.crid"));
     EXPECT_TRUE(test.Boxes().shown.empty());
+    // The keyboard goes on where it was, not on the exit button.
+    EXPECT_EQ(test.Window().focusWidget(), &destList);
 }
 
 }  // namespace

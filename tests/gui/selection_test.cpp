@@ -235,4 +235,22 @@ TEST_F(JobKeys, WorkOnlyWhileTheCopyButtonCouldBeClicked) {
     EXPECT_EQ(jobs.size(), 1u);
 }
 
+// The pane the keys act on is plain at a glance: its folder label is bold,
+// the other pane's selection grey.
+TEST_F(Selection, TheActivePaneIsMarked) {
+    const auto marked = [this](const char* label, const char* list) {
+        return test.Child<QLabel>(label).font().bold() &&
+               List(list).palette().color(QPalette::Highlight) ==
+                   QApplication::palette(&List(list)).color(QPalette::Highlight);
+    };
+    Focus("DestList");
+    EXPECT_TRUE(marked("labelDestFolder", "DestList"));
+    EXPECT_FALSE(marked("labelSourceFolder", "SourceList"));
+    Focus("SourceList");
+    EXPECT_TRUE(marked("labelSourceFolder", "SourceList"));
+    EXPECT_FALSE(marked("labelDestFolder", "DestList"));
+    EXPECT_NE(List("DestList").palette().color(QPalette::Highlight),
+              List("SourceList").palette().color(QPalette::Highlight));
+}
+
 }  // namespace

@@ -62,11 +62,13 @@ std::string WindowUnderTest::BoxIni(const std::optional<std::string>& host) {
            "\r\nolmira_User=" + box.user + "\r\nolmira_Pass=" + box.password + "\r\n";
 }
 
-WindowUnderTest::WindowUnderTest(const std::string& ini) {
+WindowUnderTest::WindowUnderTest(const std::string& ini, const std::string& stateFile) {
     folder_.Write("olmirafm.ini", ini);
     const olmira::SetupPlace place{folder_.Path(), folder_.File("olmirafm.ini"),
                                    olmira::ProcessEnvironment};
-    window_ = std::make_unique<TformMain>(place, boxes_);
+    window_ = std::make_unique<TformMain>(
+        place, boxes_,
+        QString::fromStdString(stateFile.empty() ? folder_.File("fenster.ini") : stateFile));
     QObject::connect(window_.get(), &TformMain::statusTextChanged,
                      [this](const QString& text) { statusTexts_ << text; });
     window_->show();

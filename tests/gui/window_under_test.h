@@ -21,7 +21,9 @@
 // that answer at once. Controls are found by their object names.
 class WindowUnderTest {
 public:
-    explicit WindowUnderTest(const std::string& ini);
+    // The window keeps its state in stateFile, in a file of its own when
+    // none is given.
+    explicit WindowUnderTest(const std::string& ini, const std::string& stateFile = "");
 
     // An INI file that points at the simulated box, or at host if given.
     static std::string BoxIni(const std::optional<std::string>& host = std::nullopt);

@@ -72,7 +72,7 @@ public:
     ListingBench()
         : window_(olmira::SetupPlace{"/nonexistent", "/nonexistent/olmirafm.ini",
                                      olmira::ProcessEnvironment},
-                  boxes_),
+                  boxes_, QStringLiteral("/nonexistent/fenster.ini")),
           conversation_(channel_, settings_.PromptMarker),
           session_(settings_, window_, channel_, conversation_, clock_) {
         settings_.PromptMarker = std::string(kPrompt, std::strlen(kPrompt) - 1);

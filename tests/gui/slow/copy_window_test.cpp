@@ -92,6 +92,7 @@ TEST_F(SlowCopyWindow, EscCancelsAndRemovesTheUnfinishedCopy) {
     ASSERT_TRUE(WaitUntil([this] { return Progress() == nullptr; }, kCopyTimeoutMs));
     EXPECT_TRUE(test.StatusTexts().contains("Kopiervorgang abgebrochen"));
     ASSERT_TRUE(WaitUntil([this] { return test.Enabled("panelMain"); }));
+    EXPECT_EQ(test.Window().focusWidget(), &test.Child<QWidget>("SourceList"));
     EXPECT_FALSE(fs::exists(Target()));
     const std::vector<std::string> history = BoxHistory();
     EXPECT_NE(std::find(history.begin(), history.end(), "kill %1"), history.end());
