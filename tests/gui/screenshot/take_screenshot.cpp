@@ -1,5 +1,6 @@
 // Saves a picture of the main window as a user sees it at work: connected
-// to the simulated box, a folder listed in each pane. Run inside the box.
+// to the simulated box, a folder listed in each pane, the left one active.
+// Run inside the box.
 #include <QApplication>
 #include <QPixmap>
 #include <cstdio>
@@ -32,7 +33,14 @@ bool BrowseTheBox(WindowUnderTest& test) {
     if (!test.WaitForCaption("DestList", "Konzert.ts")) {
         return Fail("usb/ was not listed");
     }
-    test.Select("SourceList", "Liesmich.txt");
+    // The source pane active, each pane with its drive's free space.
+    test.Child<QWidget>("SourceList").setFocus();
+    test.Select("SourceList", "Spielfilm 1.ts");
+    if (!WaitUntil([&test] {
+            return !test.Text("labelSourceFree").isEmpty() && !test.Text("labelDestFree").isEmpty();
+        })) {
+        return Fail("the free space was not shown");
+    }
     return true;
 }
 
