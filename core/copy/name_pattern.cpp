@@ -1,6 +1,7 @@
 #include "copy/name_pattern.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace olmira {
 
@@ -29,6 +30,23 @@ std::size_t CountMatches(std::string_view caption, const EntryList& entries) {
         }
     }
     return matches;
+}
+
+std::string ListedCaption(std::string_view name, const EntryList& entries) {
+    std::optional<std::string_view> match;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string_view caption = entries.Caption(i);
+        if (caption == name) {
+            return std::string(name);
+        }
+        if (MatchesListedName(caption, name)) {
+            if (match) {
+                return std::string(name);
+            }
+            match = caption;
+        }
+    }
+    return std::string(match.value_or(name));
 }
 
 }  // namespace olmira

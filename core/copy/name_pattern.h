@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,5 +18,10 @@ bool MatchesListedName(std::string_view caption, std::string_view other);
 
 // How many of the listed entries (not "./" and "../") the caption matches.
 std::size_t CountMatches(std::string_view caption, const EntryList& entries);
+
+// How the listing shows name: as itself or, where the box's ls prints "?"
+// for bytes it cannot show, as the one entry whose caption matches it;
+// name itself when none or several do.
+std::string ListedCaption(std::string_view name, const EntryList& entries);
 
 }  // namespace olmira

@@ -20,24 +20,13 @@ namespace {
 constexpr std::uint32_t kQuietTimeMs = 750;
 constexpr std::chrono::milliseconds kExitGrace{500};
 
-std::string_view Trimmed(std::string_view line) {
-    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!line.empty() && blank(line.front())) {
-        line.remove_prefix(1);
-    }
-    while (!line.empty() && blank(line.back())) {
-        line.remove_suffix(1);
-    }
-    return line;
-}
-
 // The last line the box sent that holds more than blanks.
 std::string LastLine(const ReplyLines& lines, std::string_view openLine) {
-    if (const std::string_view open = Trimmed(openLine); !open.empty()) {
+    if (const std::string_view open = Trim(openLine); !open.empty()) {
         return std::string(open);
     }
     for (std::size_t i = lines.size(); i > 0; --i) {
-        if (const std::string_view line = Trimmed(lines[i - 1]); !line.empty()) {
+        if (const std::string_view line = Trim(lines[i - 1]); !line.empty()) {
             return std::string(line);
         }
     }
@@ -306,7 +295,7 @@ void BoxSession::HandleListing(Pane pane, const std::string& path, int depth) {
     if (state == nullptr) {
         return;
     }
-    const std::string fallback = std::exchange(fallbacks_[pane == Source ? 0 : 1], {});
+    const std::string fallback = std::exchange(fallbacks_[Index(pane)], {});
     auto entries = std::make_shared<const EntryList>(ListingEntries(ReplyLines(), depth));
     std::vector<std::string> messages = ListingMessages(ReplyLines());
     if (!fallback.empty() && !messages.empty() && !HoldsEntries(*entries)) {
@@ -335,11 +324,11 @@ PaneState* BoxSession::FindPane(Pane pane) {
     if (pane != Source && pane != Destination) {
         return nullptr;
     }
-    return &panes_[pane == Source ? 0 : 1];
+    return &panes_[Index(pane)];
 }
 
 const PaneState& BoxSession::PaneOf(Pane pane) const {
-    return panes_[pane == Source ? 0 : 1];
+    return panes_[Index(pane)];
 }
 
 // The pane's label names the folder at once; the listing goes out when the
@@ -367,7 +356,7 @@ void BoxSession::ReopenFolder(Pane pane, const std::string& path) {
     if (FindPane(pane) == nullptr || path.empty() || PathRefusal(path, PathUse::Read)) {
         return;
     }
-    fallbacks_[pane == Source ? 0 : 1] = path.substr(0, path.find('/') + 1);
+    fallbacks_[Index(pane)] = path.substr(0, path.find('/') + 1);
     ShowFolder(pane, path);
     if (pane == Destination) {
         window_.SetCopyEnabled(true);

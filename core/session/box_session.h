@@ -114,6 +114,7 @@ private:
     void HandleListing(Pane pane, const std::string& path, int depth);
     void OpenFolder(Pane pane, const std::string& path, int depth);
     PaneState* FindPane(Pane pane);
+    static std::size_t Index(Pane pane) { return pane == Source ? 0 : 1; }
 
     TSetup& settings_;
     SessionWindow& window_;

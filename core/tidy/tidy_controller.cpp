@@ -22,25 +22,6 @@ namespace {
 
 constexpr char kDeleted[] = "gelöscht";
 
-// How the listing shows name: as itself or, where the box's ls prints "?"
-// for bytes it cannot show, as the one entry whose caption matches it.
-std::string ListedCaption(const std::string& name, const EntryList& entries) {
-    std::optional<std::string_view> match;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string_view caption = entries.Caption(i);
-        if (caption == name) {
-            return name;
-        }
-        if (MatchesListedName(caption, name)) {
-            if (match) {
-                return name;
-            }
-            match = caption;
-        }
-    }
-    return match ? std::string(*match) : name;
-}
-
 std::string Quoted(std::string_view name) {
     return "„" + std::string(name) + "“";
 }
@@ -127,20 +108,25 @@ void TidyController::DeleteSelected(Pane pane) {
     for (const ListEntry& entry : entries) {
         RefuseChange(pane, entry);
     }
-    // The question names what the user selected; the info files it takes
-    // along are only counted.
-    std::string question = DeleteQuestion(selected);
-    if (const std::size_t infoFiles = entries.size() - selected.size(); infoFiles == 1) {
-        question += "\nDie Infodatei wird mitgelöscht.";
-    } else if (infoFiles > 1) {
-        question += "\nDie " + std::to_string(infoFiles) + " Infodateien werden mitgelöscht.";
-    }
-    if (tidyWindow_.AskDelete(question)) {
+    if (tidyWindow_.AskDelete(DeleteQuestion(selected, entries.size() - selected.size()))) {
         Remove(pane, std::move(entries));
     }
 }
 
-std::string TidyController::DeleteQuestion(const std::vector<ListEntry>& entries) const {
+// The question names what the user selected; the info files that go along
+// are only counted.
+std::string TidyController::DeleteQuestion(const std::vector<ListEntry>& entries,
+                                           std::size_t infoFiles) const {
+    std::string question = SelectionQuestion(entries);
+    if (infoFiles == 1) {
+        question += "\nDie Infodatei wird mitgelöscht.";
+    } else if (infoFiles > 1) {
+        question += "\nDie " + std::to_string(infoFiles) + " Infodateien werden mitgelöscht.";
+    }
+    return question;
+}
+
+std::string TidyController::SelectionQuestion(const std::vector<ListEntry>& entries) const {
     if (entries.size() == 1) {
         const ListEntry& entry = entries.front();
         return entry.kind == EntryKind::Folder ? "Den Ordner " + Quoted(BareName(entry.caption)) +

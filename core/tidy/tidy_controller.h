@@ -110,7 +110,8 @@ private:
     void RefuseWhileBusy() const;
     const std::string& ListedFolder(Pane pane) const;
     void RefuseChange(Pane pane, const ListEntry& entry) const;
-    std::string DeleteQuestion(const std::vector<ListEntry>& entries) const;
+    std::string DeleteQuestion(const std::vector<ListEntry>& entries, std::size_t infoFiles) const;
+    std::string SelectionQuestion(const std::vector<ListEntry>& entries) const;
     void Begin(const std::string& folder, std::size_t entries);
     // Counts the entry done unless the reply holds the tool's messages.
     void Record(std::string_view name, std::string_view prefix);
