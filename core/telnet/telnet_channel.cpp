@@ -13,8 +13,11 @@
 namespace olmira {
 namespace {
 
-// A data byte 255 goes out doubled, or the box would take it for IAC.
-std::string LineBytes(std::string_view text) {
+// A data byte 255 goes out doubled, or the box would take it for IAC. A
+// telnetd folds CR LF into one line end only while our input is not binary;
+// in binary mode it passes both on, and a terminal that maps CR to a new line
+// would see two. CR alone is the Enter key then.
+std::string LineBytes(std::string_view text, bool binary) {
     std::string line;
     line.reserve(text.size() + 2);
     for (const char byte : text) {
@@ -23,7 +26,7 @@ std::string LineBytes(std::string_view text) {
             line.push_back(byte);
         }
     }
-    line.append("\r\n");
+    line.append(binary ? "\r" : "\r\n");
     return line;
 }
 
@@ -100,7 +103,7 @@ void TTelnetChannel::SendLine(std::string_view text) {
     if (!Connected()) {
         throw Error("Connection Closed Gracefully.");
     }
-    connection_->WriteAll(LineBytes(text));
+    connection_->WriteAll(LineBytes(text, connection_->BinaryInput()));
 }
 
 void TTelnetChannel::AwaitClose(std::chrono::milliseconds limit) {
@@ -125,6 +128,10 @@ void TTelnetChannel::Disconnect() {
     holder_ = false;
     EndWorker(reader_);
     JoinRetired();
+}
+
+bool TTelnetChannel::BinaryInput() const {
+    return connection_ && connection_->BinaryInput();
 }
 
 bool TTelnetChannel::Connected() {

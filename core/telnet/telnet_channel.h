@@ -53,6 +53,9 @@ public:
     void AwaitClose(std::chrono::milliseconds limit);
     void Disconnect();
     bool Connected();
+    // Whether the box has agreed to take our bytes as binary (RFC 856):
+    // until then a telnetd may strip the eighth bit of every byte sent.
+    bool BinaryInput() const;
 
 private:
     void RefuseIfConnected();

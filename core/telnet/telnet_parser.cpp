@@ -3,38 +3,32 @@
 #include <cstring>
 
 namespace olmira {
+
+using namespace telnet;
+
 namespace {
 
-constexpr unsigned char kIac = 255;
-constexpr unsigned char kDont = 254;
-constexpr unsigned char kDo = 253;
-constexpr unsigned char kWont = 252;
-constexpr unsigned char kWill = 251;
-constexpr unsigned char kSb = 250;
-constexpr unsigned char kSe = 240;
-
-constexpr unsigned char kOptionEcho = 1;
-constexpr unsigned char kOptionTerminalType = 24;
-constexpr unsigned char kOptionEndOfRecord = 25;
 constexpr char kTerminalTypeIs = 0;
 constexpr char kTerminalTypeSend = 1;
 
-// We let the peer echo and mark records, and report our terminal type;
-// everything else is refused.
-unsigned char AnswerVerb(TelnetState request, unsigned char option) {
-    switch (request) {
+TelnetVerb RequestVerb(TelnetState state) {
+    switch (state) {
         case TelnetState::GotWill:
-            return option == kOptionEcho || option == kOptionEndOfRecord ? kDo : kDont;
-        case TelnetState::GotDo:
-            return option == kOptionEcho || option == kOptionTerminalType ? kWill : kWont;
+            return TelnetVerb::Will;
         case TelnetState::GotWont:
-            return kDont;
+            return TelnetVerb::Wont;
+        case TelnetState::GotDo:
+            return TelnetVerb::Do;
         default:
-            return kWont;
+            return TelnetVerb::Dont;
     }
 }
 
 }  // namespace
+
+void TelnetParser::Start(TelnetSink& sink) {
+    sink.OnAnswer(options_.Opening());
+}
 
 void TelnetParser::Feed(std::string_view bytes, TelnetSink& sink) {
     const char* at = bytes.data();
@@ -146,9 +140,10 @@ void TelnetParser::SubDataIacByte(unsigned char byte, TelnetSink& sink) {
 }
 
 void TelnetParser::AnswerRequest(unsigned char option, TelnetSink& sink) {
-    const char answer[] = {static_cast<char>(kIac), static_cast<char>(AnswerVerb(state_, option)),
-                           static_cast<char>(option)};
-    sink.OnAnswer({answer, sizeof answer});
+    const std::string answer = options_.Answer(RequestVerb(state_), option);
+    if (!answer.empty()) {
+        sink.OnAnswer(answer);
+    }
 }
 
 // Only one subnegotiation ever reaches us in practice, the terminal-type

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <utility>
 
+#include "telnet/telnet_options.h"
+
 namespace olmira {
 
 // Where the parser stands between two bytes; it carries over from one feed
@@ -36,10 +38,9 @@ protected:
     ~TelnetSink() = default;
 };
 
-// The incoming side of a Telnet client that never starts a negotiation: it
-// strips command sequences from the received bytes, answers every option
-// request each time it arrives, and reports the terminal type when asked.
-// No I/O of its own.
+// The incoming side of a Telnet client: it strips command sequences from the
+// received bytes, answers the box's option requests as TelnetOptions says,
+// and reports the terminal type when asked. No I/O of its own.
 class TelnetParser {
 public:
     TelnetParser() = default;
@@ -47,8 +48,12 @@ public:
     // "dumb".
     explicit TelnetParser(std::string terminal) : terminal_(std::move(terminal)) {}
 
+    // Our own option requests, once at the start of a connection.
+    void Start(TelnetSink& sink);
     void Feed(std::string_view bytes, TelnetSink& sink);
     TelnetState State() const { return state_; }
+    // Whether the box has agreed to take our bytes as binary.
+    bool BinaryInput() const { return options_.BinaryInput(); }
 
 private:
     const char* PassData(const char* from, const char* end, TelnetSink& sink);
@@ -59,6 +64,7 @@ private:
     void EvaluateSubnegotiation(TelnetSink& sink);
 
     TelnetState state_ = TelnetState::Data;
+    TelnetOptions options_;
     std::string params_;
     std::string terminal_ = "dumb";
     std::string terminalAnswer_;

@@ -31,6 +31,7 @@ void TTelnetReadThread::Execute() {
 }
 
 void TTelnetReadThread::RunPasses() {
+    parser_.Start(*this);
     while (!stopRequested_) {
         const auto received = Receive();
         if (!received) {
@@ -38,6 +39,7 @@ void TTelnetReadThread::RunPasses() {
         }
         Buffer.clear();
         parser_.Feed(*received, *this);
+        socket_->SetBinaryInput(parser_.BinaryInput());
         DeliverBuffer();
         if (socket_->Closed()) {
             return;

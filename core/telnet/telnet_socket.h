@@ -17,6 +17,10 @@ public:
 
     int Fd() const { return fd_.Get(); }
     bool Closed() const { return closed_; }
+    // Whether the box takes our bytes as binary, as the reader has agreed
+    // with it: then no byte and no line end is changed on its way.
+    bool BinaryInput() const { return binaryInput_; }
+    void SetBinaryInput(bool binary) { binaryInput_ = binary; }
     // Marks the connection closed and shuts it down both ways, which also
     // wakes a thread waiting on it.
     void Close();
@@ -31,6 +35,7 @@ private:
 
     UniqueFd fd_;
     std::atomic<bool> closed_{false};
+    std::atomic<bool> binaryInput_{false};
     std::mutex writeMutex_;
 };
 

@@ -21,6 +21,8 @@ inline std::string Bytes(std::initializer_list<int> values) {
 }
 
 inline const std::string kTerminalDumb = Bytes({255, 250, 24, 0, 'd', 'u', 'm', 'b', 255, 240});
+// What the channel asks for first: binary mode both ways.
+inline const std::string kAskBinary = Bytes({255, 251, 0, 255, 253, 0});
 
 // A channel aimed at a loopback server, recording what it delivers. The
 // test thread is the UI thread and serves the hand-over itself.
@@ -36,9 +38,12 @@ protected:
         channel.OnReaderEnded = [this] { ++readerEnded; };
     }
 
+    // Also takes the channel's opening requests, so that a test sees only
+    // what it caused.
     void ConnectAndAccept() {
         channel.Connect();
         server.Accept();
+        EXPECT_EQ(server.Receive(kAskBinary.size()), kAskBinary);
     }
 
     std::string Received() const {

@@ -14,8 +14,9 @@ TEST_F(TelnetChannelTest, AnswersNegotiationAndDeliversOnlyTheData) {
                 "login: ");
     ASSERT_TRUE(ServeUntilReceived("login: "));
     EXPECT_EQ(Received(), "login: ");
-    EXPECT_EQ(server.Receive(19),
-              Bytes({255, 251, 24}) + kTerminalDumb + Bytes({255, 253, 1, 255, 252, 31}));
+    EXPECT_EQ(server.Receive(31),
+              Bytes({255, 251, 24}) + kTerminalDumb +
+                  Bytes({255, 253, 1, 255, 251, 31, 255, 250, 31, 15, 160, 0, 50, 255, 240}));
 }
 
 TEST_F(TelnetChannelTest, RequestSplitOverTwoReceivesIsAnswered) {
@@ -53,6 +54,20 @@ TEST_F(TelnetChannelTest, SendLineEndsWithCrLfAndDoublesIac) {
     channel.SendLine("ls -1A /var/media");
     channel.SendLine(Bytes({'a', 255, 'b'}));
     const std::string expected = "ls -1A /var/media\r\n" + Bytes({'a', 255, 255, 'b', 13, 10});
+    EXPECT_EQ(server.Receive(expected.size() + 1, 200ms), expected);
+}
+
+// Once the box takes our bytes as binary, its telnetd no longer folds CR LF
+// into one line end, and every byte passes untouched but IAC.
+TEST_F(TelnetChannelTest, InBinaryModeLinesEndWithCrAlone) {
+    ConnectAndAccept();
+    EXPECT_FALSE(channel.BinaryInput());
+    server.Send(Bytes({255, 253, 0}) + "ok");
+    ASSERT_TRUE(ServeUntilReceived("ok"));
+    EXPECT_TRUE(channel.BinaryInput());
+    channel.SendLine("M\xc3\xbcll");
+    channel.SendLine(Bytes({'a', 255, 'b'}));
+    const std::string expected = "M\xc3\xbcll\r" + Bytes({'a', 255, 255, 'b', 13});
     EXPECT_EQ(server.Receive(expected.size() + 1, 200ms), expected);
 }
 

@@ -42,6 +42,8 @@ struct Case {
     std::vector<Bytes> feeds;  // one per receive
     Bytes data;
     std::vector<Bytes> answers;
+    // Whether we asked for binary mode before these bytes came.
+    bool opened = false;
 };
 
 void PrintTo(const Case& c, std::ostream* out) {
@@ -51,10 +53,15 @@ void PrintTo(const Case& c, std::ostream* out) {
 // Serves every table here, whatever its row type.
 constexpr auto CaseName = [](const auto& tested) { return std::string(tested.param.name); };
 
-// What a fresh parser hands on when the bytes come in these receives.
-RecordingSink Receive(const std::vector<Bytes>& feeds) {
+// What a fresh parser hands on when the bytes come in these receives; an
+// opened one has sent its own requests first.
+RecordingSink Receive(const std::vector<Bytes>& feeds, bool opened = false) {
     TelnetParser parser;
     RecordingSink sink;
+    if (opened) {
+        parser.Start(sink);
+        sink.answers.clear();
+    }
     for (const auto& feed : feeds) {
         parser.Feed(feed, sink);
     }
@@ -65,7 +72,7 @@ class ParserTable : public testing::TestWithParam<Case> {};
 
 TEST_P(ParserTable, DataAndAnswers) {
     const Case& c = GetParam();
-    const RecordingSink sink = Receive(c.feeds);
+    const RecordingSink sink = Receive(c.feeds, c.opened);
     EXPECT_EQ(sink.Data(), c.data);
     EXPECT_EQ(sink.answers, c.answers);
 }
@@ -77,7 +84,11 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"WillOtherRefused", {B({255, 251, 3})}, "", {B({255, 254, 3})}},
                     Case{"DoEchoAccepted", {B({255, 253, 1})}, "", {B({255, 251, 1})}},
                     Case{"DoTerminalTypeAccepted", {B({255, 253, 24})}, "", {B({255, 251, 24})}},
-                    Case{"DoNawsRefused", {B({255, 253, 31})}, "", {B({255, 252, 31})}},
+                    // A window so wide that the box's line editor never wraps.
+                    Case{"DoNawsAnsweredWithTheWindowSize",
+                         {B({255, 253, 31})},
+                         "",
+                         {B({255, 251, 31, 255, 250, 31, 15, 160, 0, 50, 255, 240})}},
                     Case{"DoAuthenticationRefused", {B({255, 253, 37})}, "", {B({255, 252, 37})}},
                     Case{"WontAnsweredDont", {B({255, 252, 1})}, "", {B({255, 254, 1})}},
                     Case{"DontAnsweredWont", {B({255, 254, 1})}, "", {B({255, 252, 1})}},
@@ -90,6 +101,27 @@ INSTANTIATE_TEST_SUITE_P(
                          {B({'a', 255, 253}), B({1, 'b'})},
                          "ab",
                          {B({255, 251, 1})}}),
+    CaseName);
+
+// Binary mode is agreed once each way: a request in force, or the answer to
+// our own, is not answered again.
+INSTANTIATE_TEST_SUITE_P(
+    Binary, ParserTable,
+    testing::Values(
+        Case{"WillBinaryAccepted", {B({255, 251, 0})}, "", {B({255, 253, 0})}},
+        Case{"DoBinaryAccepted", {B({255, 253, 0})}, "", {B({255, 251, 0})}},
+        Case{"RepeatedRequestAnsweredOnce",
+             {B({255, 253, 0, 255, 253, 0, 255, 251, 0, 255, 251, 0})},
+             "",
+             {B({255, 251, 0}), B({255, 253, 0})}},
+        Case{"RefusalOfWhatWasNeverAgreedUnanswered", {B({255, 252, 0, 255, 254, 0})}, "", {}},
+        Case{"AgreedThenRefusedIsConfirmed",
+             {B({255, 253, 0}), B({255, 254, 0})},
+             "",
+             {B({255, 251, 0}), B({255, 252, 0})}},
+        Case{"AnswersToOurRequestsUnanswered", {B({255, 253, 0, 255, 251, 0})}, "", {}, true},
+        Case{"RefusalsOfOurRequestsUnanswered", {B({255, 254, 0, 255, 252, 0})}, "", {}, true},
+        Case{"OtherOptionsAsBefore", {B({255, 253, 1})}, "", {B({255, 251, 1})}, true}),
     CaseName);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -169,6 +201,7 @@ INSTANTIATE_TEST_SUITE_P(
         Stream{"WillEcho", B({255, 251, 1})}, Stream{"WillOther", B({255, 251, 3})},
         Stream{"WontEcho", B({255, 252, 1})}, Stream{"DoTerminalType", B({255, 253, 24})},
         Stream{"DoNaws", B({255, 253, 31})}, Stream{"DontEcho", B({255, 254, 1})},
+        Stream{"BinaryBothWays", B({255, 251, 0, 255, 253, 0, 255, 254, 0, 255, 252, 0})},
         Stream{"TerminalTypeSend", B({255, 250, 24, 1, 255, 240})},
         Stream{"SbEndsOneAndStartsNext", B({255, 250, 24, 1, 255, 250, 24, 1, 255, 240})},
         Stream{"DoubledIacInData", B({'a', 255, 255, 'b'})},
@@ -180,6 +213,21 @@ INSTANTIATE_TEST_SUITE_P(
                "log" + B({255, 251, 1}) + "in" + B({255, 250, 24, 1, 255, 240}) + ":" +
                    B({255, 253, 24, 255, 255, 255, 254, 31}) + B({255, 252, 25}) + " \r\n"}),
     CaseName);
+
+TEST(TelnetParser, AsksForBinaryModeAndKnowsWhenTheBoxTakesIt) {
+    TelnetParser parser;
+    RecordingSink sink;
+    parser.Start(sink);
+    EXPECT_EQ(sink.answers, std::vector<Bytes>{B({255, 251, 0, 255, 253, 0})});
+    EXPECT_FALSE(parser.BinaryInput());
+    parser.Feed(B({255, 251, 0}), sink);
+    EXPECT_FALSE(parser.BinaryInput()) << "the box's output, not its input";
+    parser.Feed(B({255, 253, 0}), sink);
+    EXPECT_TRUE(parser.BinaryInput());
+    parser.Feed(B({255, 254, 0}), sink);
+    EXPECT_FALSE(parser.BinaryInput());
+    EXPECT_EQ(sink.answers.size(), 2u) << "only the refusal of what was agreed is confirmed";
+}
 
 TEST(TelnetParser, HandsDataOnInRunsNotBytes) {
     TelnetParser parser;
