@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "conversation/box_channel.h"
+#include "conversation/command_fit.h"
+#include "error.h"
 
 namespace olmira {
 
@@ -20,6 +22,9 @@ bool Conversation::Pending(int slot) const {
 // A waiting command of the same slot is replaced where it stands, unless a
 // step lies between: what the step sees must stay what was asked before it.
 void Conversation::Send(Command command) {
+    if (const std::string refusal = CommandRefusal(command.line); !refusal.empty()) {
+        throw Error(refusal);
+    }
     if (command.slot != 0 && !stepInsert_) {
         for (auto item = queue_.rbegin(); item != queue_.rend() && !item->step; ++item) {
             if (item->command.slot == command.slot) {
@@ -64,11 +69,40 @@ void Conversation::SendNext() {
             stepInsert_.reset();
             continue;
         }
-        channel_.SendLine(item.command.line);
-        outstanding_ = std::move(item.command);
-        if (outstanding_->sent) {
-            outstanding_->sent();
-        }
+        SendCommand(std::move(item.command));
+    }
+}
+
+void Conversation::SendCommand(Command command) {
+    std::vector<std::string> lines = FitCommand(command.line, channel_.BinaryInput());
+    command.line = std::move(lines.back());
+    lines.pop_back();
+    preparing_.assign(std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
+    outstanding_ = std::move(command);
+    try {
+        SendPreparedLine();
+    } catch (...) {
+        // A line that did not go out leaves nothing outstanding.
+        outstanding_.reset();
+        preparing_.clear();
+        preparingReply_ = false;
+        throw;
+    }
+}
+
+void Conversation::SendPreparedLine() {
+    preparingReply_ = !preparing_.empty();
+    if (preparingReply_) {
+        const std::string line = std::move(preparing_.front());
+        preparing_.pop_front();
+        framer_.ExpectEcho(line);
+        channel_.SendLine(line);
+        return;
+    }
+    framer_.ExpectEcho(outstanding_->line);
+    channel_.SendLine(outstanding_->line);
+    if (outstanding_->sent) {
+        outstanding_->sent();
     }
 }
 
@@ -77,6 +111,11 @@ void Conversation::Receive(std::string_view block) {
         return;
     }
     framer_.EndReply();
+    if (preparingReply_ && outstanding_) {
+        framer_.Clear();
+        SendPreparedLine();
+        return;
+    }
     if (outstanding_) {
         const Step reply = std::move(outstanding_->reply);
         outstanding_.reset();
@@ -90,6 +129,8 @@ void Conversation::Receive(std::string_view block) {
 void Conversation::Drop() {
     queue_.clear();
     outstanding_.reset();
+    preparing_.clear();
+    preparingReply_ = false;
 }
 
 }  // namespace olmira

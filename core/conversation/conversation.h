@@ -32,7 +32,10 @@ public:
     Conversation(BoxChannel& channel, const std::string& promptMarker);
 
     // Sends the command now when no reply is outstanding, else queues it.
-    // Throws olmira::Error when the line cannot be sent now.
+    // A line that the box cannot take as it stands goes out as several
+    // (FitCommand); their replies are nobody's, and the command's handlers
+    // run for the last. Throws olmira::Error when the line cannot be sent
+    // now, or never (too long), before anything has gone out.
     void Send(Command command);
     // Runs step once every command given before it has had its reply;
     // commands it sends go out before those given after it.
@@ -60,11 +63,19 @@ private:
 
     void Enqueue(Item item);
     void SendNext();
+    void SendCommand(Command command);
+    // Sends the next line that prepares the outstanding command, or the
+    // command's own line once none is left.
+    void SendPreparedLine();
 
     BoxChannel& channel_;
     ReplyFramer framer_;
     std::deque<Item> queue_;
     std::optional<Command> outstanding_;
+    // The lines that still go out before the outstanding command's own.
+    std::deque<std::string> preparing_;
+    // The reply on its way answers a preparing line.
+    bool preparingReply_ = false;
     // While a step runs, where its commands go in the queue.
     std::optional<std::size_t> stepInsert_;
 };

@@ -21,8 +21,29 @@ bool ReplyFramer::Feed(std::string_view block) {
     return promptSeen_ || HoldsPrompt(lines_.OpenLine());
 }
 
+// A line end while what has come is a true beginning of the line sent, as
+// long as a terminal line at least, is the editor's wrap; so is one before
+// anything came, where an editor that scrolls sideways redraws the line.
+// Anything else ends the echo's line, however the editor drew it.
+bool ReplyFramer::InsideEcho(std::string_view openLine) {
+    constexpr std::size_t kNarrowestWrap = 16;
+    if (echo_.empty()) {
+        return false;
+    }
+    const bool wrapped = openLine.size() >= kNarrowestWrap && openLine.size() < echo_.size() &&
+                         std::string_view(echo_).starts_with(openLine);
+    if (openLine.empty() || wrapped) {
+        return true;
+    }
+    echo_.clear();
+    return false;
+}
+
 void ReplyFramer::EndLine() {
     const std::string_view line = lines_.OpenLine();
+    if (InsideEcho(line)) {
+        return;
+    }
     if (const std::optional<JobNotice> notice = ParseJobNotice(line)) {
         endedJobs_.push_back(*notice);
         lines_.DropOpenLine();

@@ -32,6 +32,11 @@ public:
     void EndReply();
     // Forgets the lines and the open line, as a new command goes out.
     void Clear();
+    // The line that has just gone out, whose echo opens the reply. A line
+    // editor that wraps the echo at its terminal's width ends it with line
+    // ends of its own; they are taken out again, so that the echo stays the
+    // reply's first line and no part of it is read as output.
+    void ExpectEcho(std::string_view line) { echo_ = line; }
 
     const ReplyLines& Lines() const { return lines_; }
     // What has come since the last CR: where the prompt stands.
@@ -45,11 +50,14 @@ public:
 
 private:
     bool HoldsPrompt(std::string_view line) const;
+    bool InsideEcho(std::string_view openLine);
     void EndLine();
 
     const std::string& marker_;
     ReplyLines lines_;
     bool promptSeen_ = false;
+    // The echo still expected; empty once its line has ended.
+    std::string echo_;
     std::vector<JobNotice> endedJobs_;
 };
 

@@ -1,10 +1,12 @@
 #include "session/listing.h"
 
+#include <algorithm>
+
 namespace olmira {
 
 namespace {
 
-constexpr std::size_t kFirstEntryLine = 2;  // after the echo and the summary line
+constexpr std::size_t kFirstEntryLine = 1;  // after the echo
 
 bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= 32;
@@ -22,6 +24,13 @@ struct EntryFields {
     std::string_view name;
 };
 
+bool AllDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Only a line that starts with a size in digits is an entry: neither the
+// summary line ("total 24") nor any part of a command's echo is one.
 bool SplitEntry(std::string_view line, EntryFields& fields) {
     while (!line.empty() && IsBlank(line.front())) {
         line.remove_prefix(1);
@@ -32,7 +41,7 @@ bool SplitEntry(std::string_view line, EntryFields& fields) {
     }
     fields.size = line.substr(0, space);
     fields.name = line.substr(space + 1);
-    return true;
+    return AllDigits(fields.size);
 }
 
 void AddEntries(const ReplyLines& lines, bool folders, EntryList& out) {

@@ -24,7 +24,8 @@ std::vector<std::string> DriveEntries(const ReplyLines& replyLines);
 
 // The entries of a pane's list for a folder-listing reply: the echo, the
 // summary line, one line per entry ("<size kB> <name>", a folder's name
-// ending in "/") and the prompt. "./" comes first, "../" below a drive's
+// ending in "/") and the prompt. A line counts as an entry by its form, a
+// size in digits first, wherever it stands. "./" comes first, "../" below a drive's
 // root, then the folders and then the files, each in reply order. A name is
 // all that follows the size and its one blank, trailing blanks included.
 EntryList ListingEntries(const ReplyLines& replyLines, int folderDepth);

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fake_box.h"
 
 namespace olmira {
@@ -38,6 +40,33 @@ TEST_F(ConversationTest, OneLineAtATimeEachReplyToItsOwnHandler) {
     EXPECT_THAT(sentNow, ElementsAre("a", "b"));
     Prompt();
     EXPECT_THAT(replied, ElementsAre("a", "b"));
+    EXPECT_FALSE(conversation.ReplyOutstanding());
+}
+
+// A box that does not take our bytes as binary gets a name's eighth bits in
+// lines of 7-bit bytes first; the command's handlers belong to its last line.
+TEST_F(ConversationTest, ALineTheBoxCannotTakeGoesOutInPiecesWithOneReplyForTheCommand) {
+    channel.binary = false;
+    const std::string makeFolder = "mkdir \"/var/media/usb/M\xc3\xbcll\"";
+    conversation.Send(Listing(makeFolder));
+    conversation.Send(Listing("next"));
+    while (channel.sent.back() != "next") {
+        EXPECT_THAT(replied, ElementsAre());
+        Prompt();
+    }
+    EXPECT_GT(channel.sent.size(), 2u);
+    EXPECT_THAT(sentNow, ElementsAre(makeFolder, "next"));
+    EXPECT_THAT(replied, ElementsAre(makeFolder));
+    for (const std::string& line : channel.sent) {
+        EXPECT_TRUE(std::all_of(line.begin(), line.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 128;
+        })) << line;
+    }
+}
+
+TEST_F(ConversationTest, ACommandTooLongForTheBoxIsRefusedBeforeAnythingGoesOut) {
+    EXPECT_THROW(conversation.Send(Listing("rm -rf " + std::string(20000, 'x'))), Error);
+    EXPECT_THAT(channel.sent, ElementsAre());
     EXPECT_FALSE(conversation.ReplyOutstanding());
 }
 
