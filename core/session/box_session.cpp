@@ -9,6 +9,7 @@
 #include "conversation/tick_clock.h"
 #include "error.h"
 #include "session/listing.h"
+#include "session/login_refusal.h"
 #include "session/session_window.h"
 #include "settings/setup.h"
 #include "tidy/box_path.h"
@@ -161,15 +162,35 @@ void BoxSession::ConnectionLost() {
     if (!loggedIn_) {
         // A box that hangs up before its drive list has refused the login;
         // its last line says why ("Login incorrect").
-        const std::string reason = LastLine(ReplyLines(), ReceiveBuffer());
-        window_.SetStatusText("Anmeldung fehlgeschlagen");
-        EndConnection();
-        window_.ShowError("Die Anmeldung an der Box ist fehlgeschlagen" +
-                          (reason.empty() ? std::string(".") : ": " + reason));
+        ReportRefusedLogin(LastLine(ReplyLines(), ReceiveBuffer()));
         return;
     }
     window_.SetStatusText("Verbindung zur Box wurde getrennt");
     EndConnection();
+}
+
+void BoxSession::ReportRefusedLogin(const std::string& reason) {
+    window_.SetStatusText("Anmeldung fehlgeschlagen");
+    EndConnection();
+    window_.ShowError("Die Anmeldung an der Box ist fehlgeschlagen" +
+                      (reason.empty() ? std::string(".") : ": " + reason));
+}
+
+// A login that asks again must not be typed our commands into: we hang up.
+void BoxSession::CheckLoginRefused() {
+    const bool passwordSent =
+        sessionState_ == ssAwaitShellPrompt || sessionState_ == ssAwaitDriveList;
+    if (loggedIn_ || !passwordSent) {
+        return;
+    }
+    const std::optional<std::string> refusal = LoginRefusal(ReplyLines(), ReceiveBuffer());
+    if (!refusal) {
+        return;
+    }
+    leaving_ = true;
+    channel_.Disconnect();
+    leaving_ = false;
+    ReportRefusedLogin(*refusal);
 }
 
 void BoxSession::DisconnectForExit() {
@@ -251,6 +272,7 @@ void BoxSession::TelnetDataAvailable(const std::string& buffer) {
     conversation_.Receive(buffer);
     window_.AppendLog(buffer);
     lastActivityTick_ = clock_.Now();
+    CheckLoginRefused();
 }
 
 void BoxSession::SetSessionState(int state) {

@@ -108,6 +108,8 @@ private:
     void Disconnect();
     void ShowDisconnectedLook();
     void EndConnection();
+    void ReportRefusedLogin(const std::string& reason);
+    void CheckLoginRefused();
     void LoginStep();
     // False when the reply lists no drive yet.
     bool HandleDriveList();

@@ -303,6 +303,31 @@ TEST_F(BoxSessionTest, AHangUpDuringTheLoginIsAFailedLoginWithTheBoxsLastLine) {
     EXPECT_FALSE(window.timerRunning);
 }
 
+// Most logins ask again after a wrong password instead of hanging up; what
+// we would type next must not land in their login prompt.
+TEST_F(BoxSessionTest, ALoginThatAsksAgainIsRefusedWithoutTypingIntoIt) {
+    for (const auto& [answer, error] :
+         {std::pair{"\r\nLogin incorrect\r\n\r\nbox login: ",
+                    "Die Anmeldung an der Box ist fehlgeschlagen: Login incorrect"},
+          std::pair{"\r\n\r\nbox login: ", "Die Anmeldung an der Box ist fehlgeschlagen."}}) {
+        SCOPED_TRACE(answer);
+        window.errors.clear();
+        channel.sent.clear();
+        const int disconnects = channel.disconnects;
+        Connect();
+        Receive("box login: ");
+        Ticks(4);
+        Receive("root\r\nPassword: ");
+        Ticks(4);
+        Receive(answer);
+        Ticks(8);
+        EXPECT_THAT(window.errors, ElementsAre(error));
+        EXPECT_THAT(channel.sent, ElementsAre("root", "geheim"));
+        EXPECT_GT(channel.disconnects, disconnects);
+        EXPECT_EQ(window.connectImage, 0);
+    }
+}
+
 class NavigationTest : public BoxSessionTest {
 protected:
     // The session alone: the free space each listing asks for is the
