@@ -29,10 +29,13 @@ std::optional<SimboxEnv> FindSimbox() {
     auto media = Variable("SIMBOX_MEDIA");
     auto shell = Variable("SIMBOX_SHELL");
     auto path = Variable("SIMBOX_PATH");
-    if (!user || !password || !history || !media || !shell || !path) {
+    auto telnetd = Variable("SIMBOX_TELNETD");
+    auto tries = Variable("SIMBOX_LOGIN_TRIES");
+    if (!user || !password || !history || !media || !shell || !path || !telnetd || !tries) {
         return std::nullopt;
     }
-    return SimboxEnv{*user, *password, *history, *media, *shell, *path};
+    return SimboxEnv{*user,  *password, *history, *media,
+                     *shell, *path,     *telnetd, std::atoi(tries->c_str())};
 }
 
 std::string SimboxEnv::Shown(const std::string& name) const {

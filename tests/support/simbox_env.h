@@ -20,11 +20,21 @@ struct SimboxEnv {
     std::string shell;
     // Where the box's shell finds its commands (the slow cp aside).
     std::string toolsPath;
+    // The box's Telnet service: "inetutils", the distribution's telnetd, or
+    // "busybox", busybox's own.
+    std::string telnetd;
+    // How many tries a login gets before the box hangs up.
+    int loginTries = 0;
 
     bool IsBusybox() const { return shell == "busybox"; }
     // The prompt as the box sends it: ash's line editor asks for the cursor
     // position (ESC [ 6 n) right after it.
     std::string Prompt() const { return IsBusybox() ? "/ # \x1b[6n" : "root@box:~# "; }
+    // Whether the box's shell gets what a client types with each byte's 8th
+    // bit cleared while the client has not asked for binary mode: the
+    // distribution's telnetd sets istrip then, and only bash's line editor
+    // clears it again.
+    bool StripsEighthBit() const { return IsBusybox() && telnetd == "inetutils"; }
     // A file name as the box's listings show it: without a UTF-8 locale,
     // busybox shows each byte outside ASCII as "?".
     std::string Shown(const std::string& name) const;
