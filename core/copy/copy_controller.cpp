@@ -149,7 +149,7 @@ bool CopyController::ChooseItems(std::vector<JobSource> sources, const EntryList
     std::optional<bool> all;
     const bool single = sources.size() == 1;
     for (JobSource& source : sources) {
-        const bool exists = CountMatches(source.entry.caption, destEntries) > 0;
+        const bool exists = ListsName(source.entry.caption, destEntries);
         bool take = !exists;
         if (exists) {
             const std::string question = std::string(BareName(source.entry.caption)) +

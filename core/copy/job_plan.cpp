@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "copy/box_figures.h"
+#include "copy/given_name.h"
 #include "copy/name_pattern.h"
 #include "tidy/box_path.h"
 
@@ -25,6 +26,20 @@ std::optional<ListEntry> FindFile(const EntryList& listing, std::string_view cap
         }
     }
     return std::nullopt;
+}
+
+// A recording the listing shows as its caption has its info file listed so
+// too; one given by bytes the box shows with "?" has it given likewise.
+std::optional<ListEntry> InfoFileBeside(std::string_view recording, std::string_view infoFile,
+                                        const EntryList& listing) {
+    if (FindFile(listing, recording)) {
+        return FindFile(listing, infoFile);
+    }
+    std::optional<ListEntry> found = FindGiven(infoFile, listing);
+    if (found && found->kind != EntryKind::File) {
+        return std::nullopt;
+    }
+    return found;
 }
 
 std::string_view Verb(TransferMode mode) {
@@ -64,7 +79,7 @@ std::vector<ListEntry> WithInfoFiles(const std::vector<ListEntry>& selected,
             Lists(entries, *infoFile)) {
             continue;
         }
-        if (std::optional<ListEntry> found = FindFile(listing, *infoFile)) {
+        if (std::optional<ListEntry> found = InfoFileBeside(entry.caption, *infoFile, listing)) {
             entries.push_back(std::move(*found));
         }
     }

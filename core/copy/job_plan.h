@@ -30,7 +30,8 @@ std::optional<std::string> InfoFileOf(std::string_view caption);
 
 // The selected entries of one listed folder, each selected recording X.ts
 // followed by its info file X.crid when the folder lists one that is not
-// selected already.
+// selected already. A recording found by the bytes of its name (FindGiven)
+// finds its info file so too; throws olmira::Error when that is ambiguous.
 std::vector<ListEntry> WithInfoFiles(const std::vector<ListEntry>& selected,
                                      const EntryList& listing);
 

@@ -1,9 +1,25 @@
 #include "copy/name_pattern.h"
 
 #include <algorithm>
-#include <optional>
 
 namespace olmira {
+
+namespace {
+
+// How many folders and files of entries have a caption that fits.
+template <class Fits>
+std::size_t CountListed(const EntryList& entries, Fits fits) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const EntryKind kind = entries.Kind(i);
+        if ((kind == EntryKind::Folder || kind == EntryKind::File) && fits(entries.Caption(i))) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+}  // namespace
 
 std::string_view BareName(std::string_view caption) {
     if (!caption.empty() && caption.back() == '/') {
@@ -21,32 +37,26 @@ bool MatchesListedName(std::string_view caption, std::string_view other) {
 }
 
 std::size_t CountMatches(std::string_view caption, const EntryList& entries) {
-    std::size_t matches = 0;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const EntryKind kind = entries.Kind(i);
-        if ((kind == EntryKind::Folder || kind == EntryKind::File) &&
-            MatchesListedName(caption, entries.Caption(i))) {
-            ++matches;
-        }
-    }
-    return matches;
+    return CountListed(
+        entries, [caption](std::string_view listed) { return MatchesListedName(caption, listed); });
 }
 
-std::string ListedCaption(std::string_view name, const EntryList& entries) {
-    std::optional<std::string_view> match;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string_view caption = entries.Caption(i);
-        if (caption == name) {
-            return std::string(name);
-        }
-        if (MatchesListedName(caption, name)) {
-            if (match) {
-                return std::string(name);
-            }
-            match = caption;
-        }
-    }
-    return std::string(match.value_or(name));
+bool ByteListedAs(char byte, char shown) {
+    const bool printable = byte >= ' ' && byte <= '~';
+    return byte == shown || (shown == '?' && !printable);
+}
+
+bool ListedAs(std::string_view name, std::string_view caption) {
+    const std::string_view bytes = BareName(name);
+    const std::string_view shown = BareName(caption);
+    return bytes.size() == shown.size() &&
+           std::equal(bytes.begin(), bytes.end(), shown.begin(), ByteListedAs);
+}
+
+bool ListsName(std::string_view name, const EntryList& entries) {
+    return CountListed(entries, [name](std::string_view listed) {
+               return MatchesListedName(name, listed) || ListedAs(name, listed);
+           }) > 0;
 }
 
 }  // namespace olmira

@@ -19,9 +19,17 @@ bool MatchesListedName(std::string_view caption, std::string_view other);
 // How many of the listed entries (not "./" and "../") the caption matches.
 std::size_t CountMatches(std::string_view caption, const EntryList& entries);
 
-// How the listing shows name: as itself or, where the box's ls prints "?"
-// for bytes it cannot show, as the one entry whose caption matches it;
-// name itself when none or several do.
-std::string ListedCaption(std::string_view name, const EntryList& entries);
+// Whether the box's ls could show byte as shown: as itself, or as "?" when
+// it cannot show it. Every printable ASCII character it shows as itself.
+bool ByteListedAs(char byte, char shown);
+
+// Whether the box's ls could list the bytes of name (given from elsewhere,
+// never a pattern) as caption; folder marks are ignored.
+bool ListedAs(std::string_view name, std::string_view caption);
+
+// Whether entries list a folder or file that name may stand for: one its
+// "?" match as a pattern does (name is a caption), or one listed as its
+// bytes (a name given from elsewhere).
+bool ListsName(std::string_view name, const EntryList& entries);
 
 }  // namespace olmira

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "copy/copy_progress.h"
+#include "copy/given_name.h"
 #include "error.h"
 #include "tidy/box_path.h"
 
@@ -149,37 +150,30 @@ SharedEntries HeadlessSession::Listing(const std::string& path) {
     return window_.View(Source).entries;
 }
 
-std::optional<std::string> HeadlessSession::SelectListed(Pane pane, const std::string& item) {
+JobSource HeadlessSession::FindListed(Pane pane, const std::string& item) {
     const std::size_t slash = item.rfind('/');
     if (slash == std::string::npos) {
         throw Error("Nur Dateien und Ordner eines Laufwerks, nicht das Laufwerk selbst: " + item);
     }
     const std::string folder = item.substr(0, slash + 1);
-    const std::string name = item.substr(slash + 1);
     ShowAndWait(pane, folder);
-    if (!window_.SelectEntry(pane, name) && !window_.SelectEntry(pane, name + "/")) {
-        return std::nullopt;
+    std::optional<ListEntry> entry = FindGiven(item.substr(slash + 1), *window_.View(pane).entries);
+    if (!entry) {
+        throw Error("Nicht gefunden: " + item);
     }
-    return folder;
-}
-
-std::vector<ListEntry> HeadlessSession::SelectedWithInfoFiles(Pane pane) {
-    std::vector<ListEntry> entries = window_.SelectedEntries(pane);
-    if (settings_.with_crid) {
-        entries = WithInfoFiles(entries, *window_.View(pane).entries);
-    }
-    return entries;
+    return {folder, std::move(*entry)};
 }
 
 std::vector<JobSource> HeadlessSession::GatherSources(const std::vector<std::string>& items) {
     std::vector<JobSource> gathered;
     for (const std::string& item : items) {
-        const std::optional<std::string> folder = SelectListed(Source, item);
-        if (!folder) {
-            throw Error("Nicht gefunden: " + item);
+        JobSource found = FindListed(Source, item);
+        std::vector<ListEntry> entries{found.entry};
+        if (settings_.with_crid) {
+            entries = WithInfoFiles(entries, *window_.View(Source).entries);
         }
-        for (ListEntry& entry : SelectedWithInfoFiles(Source)) {
-            JobSource next{*folder, std::move(entry)};
+        for (ListEntry& entry : entries) {
+            JobSource next{found.folder, std::move(entry)};
             if (std::find(gathered.begin(), gathered.end(), next) == gathered.end()) {
                 gathered.push_back(std::move(next));
             }
@@ -199,11 +193,9 @@ std::string HeadlessSession::ExistingFolder(const std::string& folder) {
         exists = std::find(drives.begin(), drives.end(), path) != drives.end();
     } else {
         ShowAndWait(Destination, bare.substr(0, slash + 1));
-        const SharedEntries entries = window_.View(Destination).entries;
-        const std::string caption = bare.substr(slash + 1) + "/";
-        exists = std::any_of(entries->begin(), entries->end(), [&caption](const ListEntry& entry) {
-            return entry.kind == EntryKind::Folder && entry.caption == caption;
-        });
+        const std::optional<ListEntry> entry =
+            FindGiven(bare.substr(slash + 1), *window_.View(Destination).entries);
+        exists = entry && entry->kind == EntryKind::Folder;
     }
     if (!exists) {
         throw Error("Kein Ordner auf der Box: " + folder);
@@ -282,11 +274,8 @@ void HeadlessSession::Remove(const std::vector<std::string>& paths) {
 }
 
 void HeadlessSession::Rename(const std::string& path, const std::string& newName) {
-    const std::string item = BoxPath(path, PathUse::Change, false);
-    if (!SelectListed(Source, item)) {
-        throw Error("Nicht gefunden: " + item);
-    }
-    Tidy().Rename(Source, *window_.SelectedEntry(Source), newName);
+    const JobSource found = FindListed(Source, BoxPath(path, PathUse::Change, false));
+    Tidy().Rename(Source, found.entry, newName);
     AwaitTidy();
     ThrowIfNotDone();
 }
@@ -324,11 +313,8 @@ std::vector<std::pair<std::string, DiskSpace>> HeadlessSession::FreeSpace(
 }
 
 EntryProperties HeadlessSession::Properties(const std::string& path) {
-    const std::string item = BoxPath(path, PathUse::Read, false);
-    if (!SelectListed(Source, item)) {
-        throw Error("Nicht gefunden: " + item);
-    }
-    Tidy().Measure(Source, *window_.SelectedEntry(Source));
+    const JobSource found = FindListed(Source, BoxPath(path, PathUse::Read, false));
+    Tidy().Measure(Source, found.entry);
     AwaitTidy();
     const EntryProperties& properties = *Tidy().LastProperties();
     if (!properties.status ||

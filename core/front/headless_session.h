@@ -78,12 +78,10 @@ private:
     void ThrowIfFailed();
     // Each entry from its folder's listing, as a pane selects it.
     std::vector<JobSource> GatherSources(const std::vector<std::string>& items);
-    // Selects the entry that item (a checked entry path) names in its
-    // folder's listing in pane, as a click does; that folder, or nullopt when
-    // the listing has no such entry.
-    std::optional<std::string> SelectListed(Pane pane, const std::string& item);
-    // The selected entries of pane, info files along as the settings say.
-    std::vector<ListEntry> SelectedWithInfoFiles(Pane pane);
+    // The entry that item (a checked entry path) names in its folder's
+    // listing in pane, by its caption or by the bytes of its name
+    // (FindGiven), with that folder; throws when there is none.
+    JobSource FindListed(Pane pane, const std::string& item);
     // Waits until the running delete, rename, new folder or properties and
     // what they asked for after them are done; the caller reads the report.
     void AwaitTidy();

@@ -1,6 +1,5 @@
 #include "tidy/tidy_controller.h"
 
-#include <charconv>
 #include <utility>
 
 #include "conversation/conversation.h"
@@ -14,6 +13,7 @@
 #include "settings/setup.h"
 #include "tidy/box_path.h"
 #include "tidy/properties_text.h"
+#include "tidy/tidy_texts.h"
 #include "tidy/tidy_window.h"
 
 namespace olmira {
@@ -21,20 +21,6 @@ namespace olmira {
 namespace {
 
 constexpr char kDeleted[] = "gelöscht";
-
-std::string Quoted(std::string_view name) {
-    return "„" + std::string(name) + "“";
-}
-
-std::string Entries(std::size_t count) {
-    return std::to_string(count) + (count == 1 ? " Eintrag" : " Einträge");
-}
-
-std::int64_t ListedKB(const ListEntry& entry) {
-    std::int64_t kB = 0;
-    std::from_chars(entry.size.data(), entry.size.data() + entry.size.size(), kB);
-    return kB;
-}
 
 // A caption the box showed with "?" would take every entry it matches along.
 void RefuseAmbiguous(std::string_view caption, const EntryList& entries) {
@@ -113,46 +99,6 @@ void TidyController::DeleteSelected(Pane pane) {
     }
 }
 
-// The question names what the user selected; the info files that go along
-// are only counted.
-std::string TidyController::DeleteQuestion(const std::vector<ListEntry>& entries,
-                                           std::size_t infoFiles) const {
-    std::string question = SelectionQuestion(entries);
-    if (infoFiles == 1) {
-        question += "\nDie Infodatei wird mitgelöscht.";
-    } else if (infoFiles > 1) {
-        question += "\nDie " + std::to_string(infoFiles) + " Infodateien werden mitgelöscht.";
-    }
-    return question;
-}
-
-std::string TidyController::SelectionQuestion(const std::vector<ListEntry>& entries) const {
-    if (entries.size() == 1) {
-        const ListEntry& entry = entries.front();
-        return entry.kind == EntryKind::Folder ? "Den Ordner " + Quoted(BareName(entry.caption)) +
-                                                     " mit allem, was er enthält, löschen?"
-                                               : Quoted(entry.caption) + " löschen?";
-    }
-    std::size_t folders = 0;
-    std::int64_t filesKB = 0;
-    for (const ListEntry& entry : entries) {
-        if (entry.kind == EntryKind::Folder) {
-            ++folders;
-        } else {
-            filesKB += ListedKB(entry);
-        }
-    }
-    std::string question = Entries(entries.size()) + " löschen";
-    if (folders == 0) {
-        return question + " (" + GermanSize(filesKB) + ")?";
-    }
-    question += ", davon " + std::to_string(folders) + " Ordner mit ihrem Inhalt";
-    if (folders < entries.size()) {
-        question += " (Dateien: " + GermanSize(filesKB) + ")";
-    }
-    return question + "?";
-}
-
 void TidyController::Begin(const std::string& folder, std::size_t entries) {
     busy_ = true;
     folder_ = folder;
@@ -193,7 +139,7 @@ void TidyController::Removed(Pane pane, std::string_view name) {
     }
     busy_ = false;
     const std::string notDone = NotDoneText(report_.entries, problems, kDeleted);
-    window_.SetStatusText(problems == 0 ? Entries(report_.entries) + " " + kDeleted : notDone);
+    window_.SetStatusText(problems == 0 ? EntriesText(report_.entries) + " " + kDeleted : notDone);
     Refresh(pane);
     if (problems > 0) {
         window_.ShowMessage(notDone + ":\n" + Joined(report_.problems, "\n"));
@@ -230,19 +176,29 @@ void TidyController::Rename(Pane pane, const ListEntry& entry, const std::string
                           WithInfoFiles({entry}, entries).size() > 1 &&
                           !NameRefusal(*newInfoFile, entries);
     const std::string name(BareName(entry.caption));
-    const Selection selection{folder, newName + (entry.kind == EntryKind::Folder ? "/" : "")};
-    const std::string doneText = Quoted(name) + " heißt jetzt " + Quoted(newName);
-    const std::string failedText = Quoted(name) + " wurde nicht umbenannt";
-    Begin(folder, infoGoes ? 2 : 1);
+    const auto notRenamed = [](std::string_view from, std::string_view to) {
+        return Quoted(from) + " wurde nicht in " + Quoted(to) + " umbenannt";
+    };
+    NamesCheck names{folder,
+                     {{newName, entry.kind, notRenamed(name, newName)}},
+                     session_.PaneOf(pane).Entries,
+                     {name}};
+    if (infoGoes) {
+        names.asked.push_back({*newInfoFile, EntryKind::File, notRenamed(*infoFile, *newInfoFile)});
+        names.gone.push_back(*infoFile);
+    }
+    Begin(folder, names.asked.size());
+    check_ = PendingCheck{pane, std::move(names), Quoted(name) + " heißt jetzt " + Quoted(newName),
+                          Quoted(name) + " wurde nicht umbenannt"};
     Ask(RenameCommand(folder, entry.caption, newName), [=, this] {
         Record(name, "mv: ");
         if (!infoGoes || !report_.problems.empty()) {
-            Changed(pane, selection, doneText, failedText);
+            Changed(pane);
             return;
         }
         Ask(RenameCommand(folder, *infoFile, *newInfoFile), [=, this] {
             Record(*infoFile, "mv: ");
-            Changed(pane, selection, doneText, failedText);
+            Changed(pane);
         });
     });
 }
@@ -269,26 +225,55 @@ void TidyController::MakeFolder(Pane pane, const std::string& newName) {
         throw Error(*refusal);
     }
     Begin(folder, 1);
-    Ask(MakeFolderCommand(folder, newName), [this, pane, folder, newName] {
+    const std::string quoted = Quoted(newName);
+    NamesCheck names{
+        folder,
+        {{newName, EntryKind::Folder, "Der Ordner " + quoted + " wurde nicht angelegt"}},
+        session_.PaneOf(pane).Entries,
+        {}};
+    check_ = PendingCheck{pane, std::move(names), "Ordner " + quoted + " angelegt",
+                          "Ordner " + quoted + " wurde nicht angelegt"};
+    Ask(MakeFolderCommand(folder, newName), [this, pane, newName] {
         Record(newName, "mkdir: ");
-        Changed(pane, {folder, newName + "/"}, "Ordner " + Quoted(newName) + " angelegt",
-                "Ordner " + Quoted(newName) + " wurde nicht angelegt");
+        Changed(pane);
     });
 }
 
-// The changed entry is selected once the pane shows the folder again.
-void TidyController::Changed(Pane pane, Selection selection, const std::string& doneText,
-                             const std::string& failedText) {
+// What the box said ends a change it refused; otherwise the listing that
+// follows has the last word.
+void TidyController::Changed(Pane pane) {
+    if (report_.problems.empty()) {
+        Refresh(pane);
+        return;
+    }
     busy_ = false;
-    const bool done = report_.problems.empty();
-    window_.SetStatusText(done ? doneText : failedText);
-    if (done) {
-        selections_[Index(pane)] = std::move(selection);
-    }
+    window_.SetStatusText(std::exchange(check_, {})->failedText);
     Refresh(pane);
-    if (!done) {
-        window_.ShowMessage(Joined(report_.problems, "\n"));
+    window_.ShowMessage(Joined(report_.problems, "\n"));
+}
+
+void TidyController::Checked(Pane pane) {
+    const PendingCheck check = *std::exchange(check_, {});
+    const PaneState& state = session_.PaneOf(pane);
+    CheckedNames checked;
+    if (state.ListedPath == check.names.folder && state.ListingMessages.empty()) {
+        checked = CheckNames(check.names, *state.Entries);
+    } else {
+        for (const AskedName& asked : check.names.asked) {
+            checked.problems.push_back(Quoted(asked.name) + " ist nicht bestätigt: " +
+                                       check.names.folder + " ließ sich danach nicht auflisten.");
+        }
     }
+    busy_ = false;
+    report_.done -= checked.problems.size();
+    Append(report_.problems, checked.problems);
+    if (checked.problems.empty()) {
+        window_.SetStatusText(check.doneText);
+        tidyWindow_.SelectEntry(pane, *checked.caption);
+        return;
+    }
+    window_.SetStatusText(check.failedText);
+    window_.ShowMessage(Joined(report_.problems, "\n"));
 }
 
 // The other pane too when it shows the changed folder or one inside it.
@@ -369,12 +354,10 @@ void TidyController::ShowMeasured() {
 }
 
 void TidyController::Listed(Pane pane) {
-    const PaneState& state = session_.PaneOf(pane);
-    const std::optional<Selection> selection = std::exchange(selections_[Index(pane)], {});
-    if (selection && selection->folder == state.ListedPath) {
-        tidyWindow_.SelectEntry(pane, ListedCaption(selection->caption, *state.Entries));
+    if (check_ && check_->pane == pane) {
+        Checked(pane);
     }
-    ReadFreeSpace(pane, state.ListedPath);
+    ReadFreeSpace(pane, session_.PaneOf(pane).ListedPath);
 }
 
 void TidyController::ReadFreeSpace(Pane pane, const std::string& folder) {
@@ -404,7 +387,7 @@ bool TidyController::Running() const {
 
 void TidyController::ConnectionEnded() {
     busy_ = false;
-    selections_ = {};
+    check_.reset();
     freeSpace_ = {};
     for (const Pane pane : {Source, Destination}) {
         tidyWindow_.SetFreeSpaceText(pane, "");

@@ -11,6 +11,7 @@
 #include "copy/box_figures.h"
 #include "session/list_entry.h"
 #include "session/pane.h"
+#include "tidy/outcome_check.h"
 #include "tidy/tidy_commands.h"
 
 namespace olmira {
@@ -101,23 +102,26 @@ public:
     static constexpr int kFreeSpaceSlot = 10;
 
 private:
-    // An entry to select once its pane has listed folder again.
-    struct Selection {
-        std::string folder;
-        std::string caption;
+    // A new folder or rename whose reply said nothing: it is done once the
+    // pane's listing that follows shows the new names.
+    struct PendingCheck {
+        Pane pane = Source;
+        NamesCheck names;
+        std::string doneText;
+        std::string failedText;
     };
 
     void RefuseWhileBusy() const;
     const std::string& ListedFolder(Pane pane) const;
     void RefuseChange(Pane pane, const ListEntry& entry) const;
-    std::string DeleteQuestion(const std::vector<ListEntry>& entries, std::size_t infoFiles) const;
-    std::string SelectionQuestion(const std::vector<ListEntry>& entries) const;
     void Begin(const std::string& folder, std::size_t entries);
     // Counts the entry done unless the reply holds the tool's messages.
     void Record(std::string_view name, std::string_view prefix);
     void Removed(Pane pane, std::string_view name);
-    void Changed(Pane pane, Selection selection, const std::string& doneText,
-                 const std::string& failedText);
+    void Changed(Pane pane);
+    // The listing that follows a change: the changed entry is selected when
+    // it shows what was asked for.
+    void Checked(Pane pane);
     void Refresh(Pane pane);
     void ReadStatus();
     void ReadContent();
@@ -140,7 +144,7 @@ private:
     TidyReport report_;
     std::optional<EntryProperties> properties_;
     std::array<std::optional<DiskSpace>, 2> freeSpace_;
-    std::array<std::optional<Selection>, 2> selections_;
+    std::optional<PendingCheck> check_;
 };
 
 }  // namespace olmira

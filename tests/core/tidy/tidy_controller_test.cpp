@@ -162,20 +162,24 @@ TEST_F(TidyControllerTest, RenamedEntriesAreSelectedOnceListedAgain) {
     const struct {
         std::string caption, newName;
         std::vector<std::string> sent;
+        std::vector<std::string> after;
         std::string selected;
     } cases[] = {
         {"Konzert.ts",
          "Live 2026.ts",
          {"mv /var/media/hdd/Filme/Konzert.ts \"/var/media/hdd/Filme/Live 2026.ts\"",
           "mv /var/media/hdd/Filme/Konzert.crid \"/var/media/hdd/Filme/Live 2026.crid\""},
+         {"1280 Live 2026.ts", "4 Live 2026.crid", "4 Kurz.ts", "0 Serien/"},
          "Live 2026.ts"},
         {"Kurz.ts",
          "Konzert2.ts",
          {"mv /var/media/hdd/Filme/Kurz.ts /var/media/hdd/Filme/Konzert2.ts"},
+         {"1280 Konzert.ts", "4 Konzert.crid", "4 Konzert2.ts", "0 Serien/"},
          "Konzert2.ts"},
         {"Serien/",
          "Serien $alt",
          {"mv /var/media/hdd/Filme/Serien \"/var/media/hdd/Filme/Serien \\$alt\""},
+         {"1280 Konzert.ts", "4 Konzert.crid", "4 Kurz.ts", "0 Serien $alt/"},
          "Serien $alt/"},
     };
     for (const auto& c : cases) {
@@ -189,8 +193,8 @@ TEST_F(TidyControllerTest, RenamedEntriesAreSelectedOnceListedAgain) {
         EXPECT_EQ(channel.sent.back(), "ls -1Aps /var/media/hdd/Filme/");
         channel.sent.pop_back();
         EXPECT_EQ(channel.sent, c.sent) << c.newName;
-        Listed({"1280 " + c.newName, "4 Konzert.crid", "0 Serien/", "4 Kurz.ts",
-                "0 " + c.newName + "/"});
+        Listed(c.after);
+        EXPECT_THAT(window.messages, IsEmpty()) << c.newName;
         const auto& view = window.View(Source);
         ASSERT_TRUE(view.selectedEntry);
         EXPECT_EQ((*view.entries)[*view.selectedEntry].caption, c.selected);
@@ -205,8 +209,8 @@ TEST_F(TidyControllerTest, RenamedEntriesAreSelectedOnceListedAgain) {
     EXPECT_THAT(channel.sent,
                 ElementsAre("mv /var/media/hdd/Filme/Konzert.ts /var/media/hdd/Filme/Neu.ts",
                             "ls -1Aps /var/media/hdd/Filme/"));
-    EXPECT_EQ(window.statusTexts.back(), "„Konzert.ts“ heißt jetzt „Neu.ts“");
     Listed({"1280 Neu.ts", "4 Konzert.crid", "4 Neu.crid", "4 Kurz.ts"});
+    EXPECT_EQ(window.statusTexts.back(), "„Konzert.ts“ heißt jetzt „Neu.ts“");
 
     // Cancelled or unchanged: nothing.
     channel.sent.clear();
@@ -224,16 +228,77 @@ TEST_F(TidyControllerTest, ANewFolderIsMadeAndSelected) {
     EXPECT_EQ(window.questions.back(), "Name des neuen Ordners:");
     EXPECT_THAT(channel.sent, ElementsAre("mkdir \"/var/media/usb/Neuer Ordner\""));
     Reply("mkdir\r\n");
-    EXPECT_EQ(window.statusTexts.back(), "Ordner „Neuer Ordner“ angelegt");
+    EXPECT_TRUE(tidy.Running());  // until the listing shows it
     Listed({"0 Neuer Ordner/", "4 Alt.ts"});
+    EXPECT_EQ(window.statusTexts.back(), "Ordner „Neuer Ordner“ angelegt");
     EXPECT_EQ(window.SelectedEntry(Destination)->caption, "Neuer Ordner/");
 
     // An ls that cannot show "ä" prints a "?" for each of its bytes.
     window.names = {"Wälder"};
     tidy.NewFolder(Destination);
     Reply("mkdir\r\n");
-    Listed({"0 W??lder/", "0 Neuer Ordner/"});
+    Listed({"0 W??lder/", "0 Neuer Ordner/", "4 Alt.ts"});
     EXPECT_EQ(window.SelectedEntry(Destination)->caption, "W??lder/");
+    EXPECT_THAT(window.messages, IsEmpty());
+}
+
+// mkdir and mv say nothing when the box makes another name of the one asked
+// for (a line that loses the 8th bit turns "ü" into "C<"); the listing that
+// follows tells.
+TEST_F(TidyControllerTest, AChangeIsDoneOnlyWhenTheListingShowsTheNewName) {
+    const std::vector<std::string> before = {"1280 Konzert.ts", "4 Konzert.crid", "0 M??ll/",
+                                             "4 Kurz.ts"};
+    const struct {
+        std::function<void()> operation;
+        std::vector<std::string> after;
+        std::string status;
+        std::string message;  // empty: done
+    } cases[] = {
+        {[this] { tidy.MakeFolder(Source, "Müll"); },
+         {"0 MC<ll/", "0 M??ll/", "1280 Konzert.ts", "4 Konzert.crid", "4 Kurz.ts"},
+         "Ordner „Müll“ wurde nicht angelegt",
+         "Der Ordner „Müll“ wurde nicht angelegt; die Box zeigt „MC<ll“."},
+        // The "M??ll" listed before is another folder, not the new one.
+        {[this] { tidy.MakeFolder(Source, "Müll"); }, before, "Ordner „Müll“ wurde nicht angelegt",
+         "Der Ordner „Müll“ wurde nicht angelegt; die Box zeigt keinen neuen Eintrag."},
+        {[this] { tidy.MakeFolder(Source, "Mäll"); },
+         {"0 M??ll/", "0 M??ll/", "1280 Konzert.ts", "4 Konzert.crid", "4 Kurz.ts"},
+         "Ordner „Mäll“ angelegt",
+         ""},
+        {[this] {
+             tidy.Rename(Source, {"Konzert.ts", EntryKind::File, "1280"}, "Grüße.ts");
+         },
+         {"1280 GrC<C?e.ts", "4 GrC<C?e.crid", "0 M??ll/", "4 Kurz.ts"},
+         "„Konzert.ts“ wurde nicht umbenannt",
+         "„Konzert.ts“ wurde nicht in „Grüße.ts“ umbenannt; die Box zeigt „GrC<C?e.ts“.\n"
+         "„Konzert.crid“ wurde nicht in „Grüße.crid“ umbenannt; die Box zeigt „GrC<C?e.crid“."},
+        // The listed form of the new name is the old one's: the box shows it all the same.
+        {[this] {
+             tidy.Rename(Source, {"Kurz.ts", EntryKind::File, "4"}, "Kur\xe4.ts");
+         },
+         {"1280 Konzert.ts", "4 Konzert.crid", "0 M??ll/", "4 Kur?.ts"},
+         "„Kurz.ts“ heißt jetzt „Kur\xe4.ts“",
+         ""},
+    };
+    for (const auto& c : cases) {
+        List(Source, "hdd/Filme/", before);
+        window.messages.clear();
+        c.operation();
+        Reply("box\r\n");
+        if (tidy.Running() && channel.sent.back().starts_with("mv ")) {
+            Reply("mv\r\n");  // the info file's
+        }
+        Listed(c.after);
+        EXPECT_FALSE(tidy.Running());
+        EXPECT_EQ(window.statusTexts.back(), c.status);
+        if (c.message.empty()) {
+            EXPECT_THAT(window.messages, IsEmpty()) << c.status;
+            EXPECT_EQ(tidy.LastReport().done, tidy.LastReport().entries);
+        } else {
+            EXPECT_THAT(window.messages, ElementsAre(c.message));
+            EXPECT_EQ(tidy.LastReport().done, 0u);
+        }
+    }
 }
 
 TEST_F(TidyControllerTest, FreeSpaceFollowsEveryListing) {

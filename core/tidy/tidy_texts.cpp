@@ -1,0 +1,67 @@
+#include "tidy/tidy_texts.h"
+
+#include <charconv>
+#include <cstdint>
+
+#include "copy/box_figures.h"
+#include "copy/name_pattern.h"
+
+namespace olmira {
+
+namespace {
+
+std::int64_t ListedKB(const ListEntry& entry) {
+    std::int64_t kB = 0;
+    std::from_chars(entry.size.data(), entry.size.data() + entry.size.size(), kB);
+    return kB;
+}
+
+// A file by its name, a folder with what it holds, several by count and kB.
+std::string SelectionQuestion(const std::vector<ListEntry>& entries) {
+    if (entries.size() == 1) {
+        const ListEntry& entry = entries.front();
+        return entry.kind == EntryKind::Folder ? "Den Ordner " + Quoted(BareName(entry.caption)) +
+                                                     " mit allem, was er enthält, löschen?"
+                                               : Quoted(entry.caption) + " löschen?";
+    }
+    std::size_t folders = 0;
+    std::int64_t filesKB = 0;
+    for (const ListEntry& entry : entries) {
+        if (entry.kind == EntryKind::Folder) {
+            ++folders;
+        } else {
+            filesKB += ListedKB(entry);
+        }
+    }
+    std::string question = EntriesText(entries.size()) + " löschen";
+    if (folders == 0) {
+        return question + " (" + GermanSize(filesKB) + ")?";
+    }
+    question += ", davon " + std::to_string(folders) + " Ordner mit ihrem Inhalt";
+    if (folders < entries.size()) {
+        question += " (Dateien: " + GermanSize(filesKB) + ")";
+    }
+    return question + "?";
+}
+
+}  // namespace
+
+std::string Quoted(std::string_view name) {
+    return "„" + std::string(name) + "“";
+}
+
+std::string EntriesText(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " Eintrag" : " Einträge");
+}
+
+std::string DeleteQuestion(const std::vector<ListEntry>& selected, std::size_t infoFiles) {
+    std::string question = SelectionQuestion(selected);
+    if (infoFiles == 1) {
+        question += "\nDie Infodatei wird mitgelöscht.";
+    } else if (infoFiles > 1) {
+        question += "\nDie " + std::to_string(infoFiles) + " Infodateien werden mitgelöscht.";
+    }
+    return question;
+}
+
+}  // namespace olmira
