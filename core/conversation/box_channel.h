@@ -31,9 +31,6 @@ public:
     virtual void ConnectAsync(ConnectDone done) = 0;
     virtual bool Connecting() const = 0;
     virtual void SendLine(std::string_view text) = 0;
-    // Whether the box takes our bytes as binary: until it does, a byte of
-    // 128 or above may reach its shell without the eighth bit.
-    virtual bool BinaryInput() const = 0;
     // Waits, serving received blocks, until the box has closed the
     // connection or limit has passed.
     virtual void AwaitClose(std::chrono::milliseconds limit) = 0;

@@ -61,14 +61,18 @@ std::vector<std::string> Assignments(std::string_view command, bool sevenBit) {
 
 }  // namespace
 
-std::vector<std::string> FitCommand(std::string_view command, bool binaryInput) {
-    const bool sevenBit = !binaryInput && HasEightBitByte(command);
+std::vector<std::string> FitCommand(std::string_view command) {
+    const bool sevenBit = HasEightBitByte(command);
     if (!sevenBit && command.size() <= kMaxLineBytes) {
         return {std::string(command)};
     }
     std::vector<std::string> lines = Assignments(command, sevenBit);
     lines.push_back("eval \"$" + std::string(kVariable) + "\"");
     return lines;
+}
+
+bool PreparesCommand(std::string_view line) {
+    return line.starts_with(kVariable) && line.substr(kVariable.size()).starts_with("=");
 }
 
 std::string CommandRefusal(std::string_view command) {

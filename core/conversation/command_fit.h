@@ -17,11 +17,18 @@ inline constexpr std::size_t kMaxCommandBytes = 3 * 4096;
 
 // The lines that make the box's shell run command exactly as it stands.
 // Usually that is the command itself. A command longer than a line, or one
-// with bytes of 128 and above while the box's input is not binary (a telnetd
-// may strip their eighth bit then), is built up in a shell variable by lines
-// that each fit and carry only 7-bit bytes where needed, and the last line
-// runs it with eval. Both bash and busybox ash read all of these alike.
-std::vector<std::string> FitCommand(std::string_view command, bool binaryInput);
+// with bytes of 128 and above, is built up in a shell variable by lines that
+// each fit and carry only 7-bit bytes where needed, and the last line runs it
+// with eval. Both bash and busybox ash read all of these alike.
+//
+// Bytes of 128 and above never reach the box's line editor as they are: a
+// telnetd not in binary mode may strip their eighth bit, and bash's line
+// editor in a UTF-8 locale drops a byte that is not valid UTF-8 (a Latin-1
+// name) even in binary mode.
+std::vector<std::string> FitCommand(std::string_view command);
+
+// Whether line is one of those that build a command up for eval.
+bool PreparesCommand(std::string_view line);
 
 // Why command cannot be sent at all, in German; empty when it can.
 std::string CommandRefusal(std::string_view command);

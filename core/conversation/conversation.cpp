@@ -74,7 +74,7 @@ void Conversation::SendNext() {
 }
 
 void Conversation::SendCommand(Command command) {
-    std::vector<std::string> lines = FitCommand(command.line, channel_.BinaryInput());
+    std::vector<std::string> lines = FitCommand(command.line);
     command.line = std::move(lines.back());
     lines.pop_back();
     preparing_.assign(std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));

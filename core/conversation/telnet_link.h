@@ -17,7 +17,6 @@ public:
     void ConnectAsync(ConnectDone done) override { telnet_.ConnectAsync(std::move(done)); }
     bool Connecting() const override { return telnet_.Connecting(); }
     void SendLine(std::string_view text) override { telnet_.SendLine(text); }
-    bool BinaryInput() const override { return telnet_.BinaryInput(); }
     void AwaitClose(std::chrono::milliseconds limit) override { telnet_.AwaitClose(limit); }
     void Disconnect() override { telnet_.Disconnect(); }
 

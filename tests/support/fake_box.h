@@ -30,7 +30,6 @@ public:
             session->ConnectionLost();
         }
     }
-    bool BinaryInput() const override { return binary; }
     void Disconnect() override { ++disconnects; }
 
     void FinishConnect(std::exception_ptr error = nullptr) {
@@ -44,8 +43,6 @@ public:
     std::vector<std::string> sent;
     int disconnects = 0;
     bool gone = false;
-    // A box that has agreed to binary mode; false plays one that has not.
-    bool binary = true;
     // Lets the box hang up while we wait for it after "exit".
     bool closesOnExit = false;
     BoxSession* session = nullptr;

@@ -51,7 +51,6 @@ public:
     void ConnectAsync(ConnectDone) override {}
     bool Connecting() const override { return false; }
     void SendLine(std::string_view) override {}
-    bool BinaryInput() const override { return true; }
     void AwaitClose(std::chrono::milliseconds) override {}
     void Disconnect() override {}
 };

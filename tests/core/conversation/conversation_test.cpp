@@ -43,10 +43,9 @@ TEST_F(ConversationTest, OneLineAtATimeEachReplyToItsOwnHandler) {
     EXPECT_FALSE(conversation.ReplyOutstanding());
 }
 
-// A box that does not take our bytes as binary gets a name's eighth bits in
-// lines of 7-bit bytes first; the command's handlers belong to its last line.
+// A name's eighth bits go out in lines of 7-bit bytes first; the command's
+// handlers belong to its last line.
 TEST_F(ConversationTest, ALineTheBoxCannotTakeGoesOutInPiecesWithOneReplyForTheCommand) {
-    channel.binary = false;
     const std::string makeFolder = "mkdir \"/var/media/usb/M\xc3\xbcll\"";
     conversation.Send(Listing(makeFolder));
     conversation.Send(Listing("next"));
