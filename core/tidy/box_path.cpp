@@ -93,4 +93,19 @@ std::optional<std::string> NameRefusal(std::string_view name, const EntryList& e
     return std::nullopt;
 }
 
+std::optional<std::string> RenameRefusal(std::string_view newName, std::string_view caption,
+                                         const EntryList& entries) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const EntryKind kind = entries.Kind(i);
+        const std::string_view other = entries.Caption(i);
+        if ((kind == EntryKind::Folder || kind == EntryKind::File) && other != caption &&
+            ListedAs(newName, other)) {
+            return "„" + std::string(newName) +
+                   "“ gibt es in diesem Ordner womöglich schon: die Box zeigt „" +
+                   std::string(BareName(other)) + "“.";
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace olmira

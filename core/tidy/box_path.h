@@ -27,4 +27,10 @@ std::optional<std::string> PathRefusal(std::string_view path, PathUse use);
 // in it, or the name of a listed entry (a folder's caption without its "/").
 std::optional<std::string> NameRefusal(std::string_view name, const EntryList& entries);
 
+// Why renaming the entry listed as caption to newName could replace another
+// entry: mv overwrites without asking, and where the box's ls shows "?" for
+// bytes it cannot show, another entry listed so may already be newName.
+std::optional<std::string> RenameRefusal(std::string_view newName, std::string_view caption,
+                                         const EntryList& entries);
+
 }  // namespace olmira

@@ -169,12 +169,16 @@ void TidyController::Rename(Pane pane, const ListEntry& entry, const std::string
     if (const std::optional<std::string> refusal = NameRefusal(newName, entries)) {
         throw Error(*refusal);
     }
+    if (const std::optional<std::string> refusal = RenameRefusal(newName, entry.caption, entries)) {
+        throw Error(*refusal);
+    }
     RefuseChange(pane, entry);
     const std::optional<std::string> infoFile = InfoFileOf(entry.caption);
     const std::optional<std::string> newInfoFile = InfoFileOf(newName);
     const bool infoGoes = settings_.with_crid && entry.kind == EntryKind::File && newInfoFile &&
                           WithInfoFiles({entry}, entries).size() > 1 &&
-                          !NameRefusal(*newInfoFile, entries);
+                          !NameRefusal(*newInfoFile, entries) &&
+                          !RenameRefusal(*newInfoFile, *infoFile, entries);
     const std::string name(BareName(entry.caption));
     const auto notRenamed = [](std::string_view from, std::string_view to) {
         return Quoted(from) + " wurde nicht in " + Quoted(to) + " umbenannt";

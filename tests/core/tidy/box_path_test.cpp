@@ -79,5 +79,24 @@ TEST(BoxPathTest, ANewNameIsOneNewWordOfTheFolder) {
     }
 }
 
+// mv replaces without asking: where ls shows "?" for bytes it cannot show, a
+// listed entry may already be the new name, and only the renamed one itself
+// may look like it.
+TEST(BoxPathTest, ARenameNeverTakesTheNameOfAnEntryListedAlike) {
+    const EntryList entries{{"./", EntryKind::ThisFolder, ""},
+                            {"W??lder.ts", EntryKind::File, "4"},
+                            {"Gr??e/", EntryKind::Folder, "4"},
+                            {"Alt.ts", EntryKind::File, "4"}};
+    EXPECT_EQ(RenameRefusal("W\xc3\xb6lder.ts", "Alt.ts", entries),
+              "„W\xc3\xb6lder.ts“ gibt es in diesem Ordner womöglich schon: die Box zeigt "
+              "„W??lder.ts“.");
+    EXPECT_TRUE(RenameRefusal("Gr\xfc\xdf"
+                              "e",
+                              "Alt.ts", entries)
+                    .has_value());
+    EXPECT_EQ(RenameRefusal("W\xc3\xb6lder.ts", "W??lder.ts", entries), std::nullopt);
+    EXPECT_EQ(RenameRefusal("Wolder.ts", "Alt.ts", entries), std::nullopt);
+}
+
 }  // namespace
 }  // namespace olmira
