@@ -28,12 +28,6 @@ const std::string kCrafted = "X\xc3\xa2;cd tmp;touch pwned\xc3\xa2";
 
 class CliBytesOnTheBox : public CliOnTheBox {
 protected:
-    fs::path Media() const { return Box().mediaPath; }
-
-    Outcome Cli(const std::string& command, const std::vector<std::string>& paths) {
-        return Run("127.0.0.1", command + ShellArguments(paths));
-    }
-
     void Recording(const fs::path& file, std::size_t bytes = 3000) {
         fs::create_directories(file.parent_path());
         std::ofstream(file, std::ios::binary) << std::string(bytes, 'r');

@@ -23,12 +23,6 @@ const std::string kListed = "Gr??e";
 
 class CliNamesOnTheBox : public CliOnTheBox {
 protected:
-    fs::path Media() const { return Box().mediaPath; }
-
-    Outcome Cli(const std::string& command, const std::vector<std::string>& paths) {
-        return Run("127.0.0.1", command + ShellArguments(paths));
-    }
-
     // A recording with its info file.
     void Record(const fs::path& where, const std::string& name) {
         fs::create_directories(where);

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -28,6 +29,24 @@ struct Outcome {
     std::string err;
 };
 
+// word for /bin/sh as one argument, whatever it holds.
+inline std::string ShellArgument(const std::string& word) {
+    std::string quoted = "'";
+    for (const char c : word) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+// Each word as one argument for /bin/sh, a blank before each.
+inline std::string ShellArguments(const std::vector<std::string>& words) {
+    std::string arguments;
+    for (const std::string& word : words) {
+        arguments += " " + ShellArgument(word);
+    }
+    return arguments;
+}
+
 class CliOnTheBox : public olmira::test::SimboxTest {
 protected:
     // Runs olmirafm-cli with arguments against host; extraIni goes to the
@@ -47,27 +66,16 @@ protected:
         return outcome;
     }
 
+    // olmirafm-cli with command and paths, each one argument, on this box.
+    Outcome Cli(const std::string& command, const std::vector<std::string>& paths) {
+        return Run("127.0.0.1", command + ShellArguments(paths));
+    }
+
+    std::filesystem::path Media() const { return Box().mediaPath; }
+
     olmira::test_support::TempFolder folder;
     // The password the INI file gives; the box's own unless a test sets one.
     std::optional<std::string> password;
 };
-
-// word for /bin/sh as one argument, whatever it holds.
-inline std::string ShellArgument(const std::string& word) {
-    std::string quoted = "'";
-    for (const char c : word) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-// Each word as one argument for /bin/sh, a blank before each.
-inline std::string ShellArguments(const std::vector<std::string>& words) {
-    std::string arguments;
-    for (const std::string& word : words) {
-        arguments += " " + ShellArgument(word);
-    }
-    return arguments;
-}
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hand_over_wait.h"
@@ -56,6 +57,23 @@ TEST_F(TelnetChannelBox, NegotiatesAndLogsIn) {
         EXPECT_EQ(block.find('\xff'), std::string::npos) << "Telnet command in: " << block;
     }
     EXPECT_FALSE(readerEnded);
+}
+
+// The distribution's telnetd agrees to binary mode and then passes CR LF on
+// as two line ends; busybox's never agrees and folds it. Either way one
+// line sent is one command, with one prompt after it.
+TEST_F(TelnetChannelBox, EachLineIsOneCommandWithOnePrompt) {
+    ASSERT_NO_FATAL_FAILURE(LogIn());
+    EXPECT_EQ(channel.BinaryInput(), Box().telnetd == "inetutils");
+    for (const auto& [command, answer] :
+         {std::pair{"echo mark-$((6*7))", "mark-42"}, std::pair{"echo end-$((1+1))", "end-2"}}) {
+        channel.SendLine(command);
+        ASSERT_NO_FATAL_FAILURE(Await(answer));
+        ASSERT_NO_FATAL_FAILURE(Await("# "));
+    }
+    ServeUntil(
+        handOver, [] { return false; }, 300ms);
+    EXPECT_EQ(text.find("# "), std::string::npos) << "a prompt of an empty command: " << text;
 }
 
 TEST_F(TelnetChannelBox, ExitEndsWithTheBoxClosing) {

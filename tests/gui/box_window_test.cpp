@@ -308,6 +308,7 @@ TEST(BoxWindowErrors, AWrongPasswordSaysTheLoginFailedWithTheBoxsWords) {
     EXPECT_EQ(test.Text("StatusText"), QStringLiteral("Anmeldung fehlgeschlagen"));
     EXPECT_EQ(test.ConnectImage(), 0);
     EXPECT_TRUE(test.Enabled("tbSetup"));
+    EXPECT_EQ(test.Child<QComboBox>("cbSourceMedia").count(), 0) << "nothing of it is a drive";
 }
 
 // The next start opens at the last size, each pane in its last folder; a
