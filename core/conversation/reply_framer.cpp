@@ -30,9 +30,12 @@ bool ReplyFramer::InsideEcho(std::string_view openLine) {
     if (echo_.empty()) {
         return false;
     }
-    const bool wrapped = openLine.size() >= kNarrowestWrap && openLine.size() < echo_.size() &&
-                         std::string_view(echo_).starts_with(openLine);
-    if (openLine.empty() || wrapped) {
+    // Padding NULs are no part of what was typed.
+    std::string typed(openLine);
+    std::erase(typed, '\0');
+    const bool wrapped = typed.size() >= kNarrowestWrap && typed.size() < echo_.size() &&
+                         std::string_view(echo_).starts_with(typed);
+    if (typed.empty() || wrapped) {
         return true;
     }
     echo_.clear();

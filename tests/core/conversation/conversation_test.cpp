@@ -63,6 +63,24 @@ TEST_F(ConversationTest, ALineTheBoxCannotTakeGoesOutInPiecesWithOneReplyForTheC
     }
 }
 
+// A line editor wraps the echo of a long line at its terminal's width (ash
+// with CR NUL CR LF, bash's on a dumb terminal by redrawing it scrolled
+// sideways); the echo stays the first line, and the output follows it.
+TEST_F(ConversationTest, AWrappedEchoStaysTheReplysFirstLine) {
+    const std::string line = "ls -1Aps \"/var/media/hdd/" + std::string(90, 's') + "/\"";
+    for (const std::string& echo :
+         {line.substr(0, 76) + "\r" + std::string(1, '\0') + "\r\n" + line.substr(76),
+          "\r<" + line.substr(40)}) {
+        conversation.Send(Listing(line));
+        conversation.Receive(echo + "\r\ntotal 4\r\n4 Folge.ts\r\nbox# ");
+        const ReplyLines& lines = conversation.Framer().Lines();
+        ASSERT_EQ(lines.size(), 4u);
+        EXPECT_EQ(lines[1], "total 4");
+        EXPECT_EQ(lines[2], "4 Folge.ts");
+        conversation.Framer().Clear();
+    }
+}
+
 TEST_F(ConversationTest, ACommandTooLongForTheBoxIsRefusedBeforeAnythingGoesOut) {
     EXPECT_THROW(conversation.Send(Listing("rm -rf " + std::string(20000, 'x'))), Error);
     EXPECT_THAT(channel.sent, ElementsAre());
