@@ -11,9 +11,10 @@ namespace olmira {
 // 1,024 bytes of a line and silently drops the rest.
 inline constexpr std::size_t kMaxLineBytes = 1000;
 
-// The longest command line sent at all, in pieces: a few paths up to the
-// box's own limit of 4,096 bytes each and the words around them.
-inline constexpr std::size_t kMaxCommandBytes = 3 * 4096;
+// The longest command line sent at all, in pieces: two paths up to the box's
+// own limit of 4,096 bytes, each byte of them escaped at worst, and the words
+// around them.
+inline constexpr std::size_t kMaxCommandBytes = 2 * 2 * 4096 + 1000;
 
 // The lines that make the box's shell run command exactly as it stands.
 // Usually that is the command itself. A command longer than a line, or one
