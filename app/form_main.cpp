@@ -246,7 +246,13 @@ void TformMain::AddShortcuts() {
 // Backspace in the list goes up like the folder-up button.
 void TformMain::ConnectPane(const PaneUi& pane, const PaneHandlers& handlers) {
     connect(pane.go, &QPushButton::clicked, this, handlers.chooseDrive);
-    new EnterKey(*pane.media->lineEdit(), [this, handlers] { (this->*handlers.chooseDrive)(); });
+    // A key typed on the desktop reaches the combo box, which hands it to its
+    // line edit directly, past any filter there; a key sent to the line edit
+    // itself does not pass the combo box.
+    for (QWidget* typedInto :
+         {static_cast<QWidget*>(pane.media), static_cast<QWidget*>(pane.media->lineEdit())}) {
+        new EnterKey(*typedInto, [this, handlers] { (this->*handlers.chooseDrive)(); });
+    }
     connect(pane.list, &EntryListView::openRequested, this, handlers.enter);
     connect(pane.refresh, &QToolButton::clicked, this, handlers.refresh);
     connect(pane.folderUp, &QToolButton::clicked, this, handlers.folderUp);
