@@ -90,8 +90,12 @@ void Conversation::SendCommand(Command command) {
     }
 }
 
+// What the framer holds as a line goes out is the prompt that let it go and
+// what came before: none of it belongs to the new reply, and the prompt in
+// it would end that reply at its first block.
 void Conversation::SendPreparedLine() {
     preparingReply_ = !preparing_.empty();
+    framer_.Clear();
     if (preparingReply_) {
         const std::string line = std::move(preparing_.front());
         preparing_.pop_front();

@@ -81,6 +81,20 @@ TEST_F(ConversationTest, AWrappedEchoStaysTheReplysFirstLine) {
     }
 }
 
+// After the login the prompt stands unanswered: it is no part of the reply
+// to the next line, however the reply's bytes are cut.
+TEST_F(ConversationTest, ThePromptThatLetALineGoEndsNoneOfItsReply) {
+    marker.clear();
+    conversation.Receive("root\r\nbox# ");
+    marker = "box#";
+    conversation.Send(Listing("ls \"K\xc3\xa4se\""));
+    const std::size_t sentBefore = channel.sent.size();
+    conversation.Receive("olm");
+    conversation.Receive("irafm_line=...\r\n");
+    EXPECT_EQ(channel.sent.size(), sentBefore) << "the next line went out before the prompt";
+    EXPECT_TRUE(conversation.ReplyOutstanding());
+}
+
 TEST_F(ConversationTest, ACommandTooLongForTheBoxIsRefusedBeforeAnythingGoesOut) {
     EXPECT_THROW(conversation.Send(Listing("rm -rf " + std::string(20000, 'x'))), Error);
     EXPECT_THAT(channel.sent, ElementsAre());
