@@ -12,10 +12,6 @@ namespace olmira {
 
 namespace {
 
-bool IsFolderOrFile(EntryKind kind) {
-    return kind == EntryKind::Folder || kind == EntryKind::File;
-}
-
 // Whether the entry listed as caption could be the one name holds the bytes
 // of. A "?" that name holds itself goes to the box's shell as a pattern, so
 // an entry it would match there counts too: the choice must be the shell's.

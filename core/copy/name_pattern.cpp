@@ -11,8 +11,7 @@ template <class Fits>
 std::size_t CountListed(const EntryList& entries, Fits fits) {
     std::size_t count = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const EntryKind kind = entries.Kind(i);
-        if ((kind == EntryKind::Folder || kind == EntryKind::File) && fits(entries.Caption(i))) {
+        if (IsFolderOrFile(entries.Kind(i)) && fits(entries.Caption(i))) {
             ++count;
         }
     }

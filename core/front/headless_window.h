@@ -92,8 +92,7 @@ public:
         const PaneView& view = View(pane);
         std::vector<ListEntry> selected;
         for (const std::size_t row : view.selection) {
-            const EntryKind kind = view.entries->Kind(row);
-            if (kind == EntryKind::Folder || kind == EntryKind::File) {
+            if (IsFolderOrFile(view.entries->Kind(row))) {
                 selected.push_back((*view.entries)[row]);
             }
         }

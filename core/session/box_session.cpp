@@ -37,8 +37,7 @@ std::string LastLine(const ReplyLines& lines, std::string_view openLine) {
 // Whether a listing shows more than "./" and "../".
 bool HoldsEntries(const EntryList& entries) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const EntryKind kind = entries.Kind(i);
-        if (kind == EntryKind::File || kind == EntryKind::Folder) {
+        if (IsFolderOrFile(entries.Kind(i))) {
             return true;
         }
     }

@@ -13,6 +13,11 @@ namespace olmira {
 
 enum class EntryKind : std::uint8_t { ThisFolder, ParentFolder, Folder, File };
 
+// A folder or file of the listed folder, not "./" or "../".
+inline bool IsFolderOrFile(EntryKind kind) {
+    return kind == EntryKind::Folder || kind == EntryKind::File;
+}
+
 // One row of a pane's entry list. Caption and size are bytes as the box sent
 // them; the window decides how to show them and hands them back unchanged.
 struct ListEntry {

@@ -84,9 +84,7 @@ std::optional<std::string> NameRefusal(std::string_view name, const EntryList& e
         return "Der Name darf keine Steuerzeichen wie Zeilenumbrüche enthalten.";
     }
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const EntryKind kind = entries.Kind(i);
-        if ((kind == EntryKind::Folder || kind == EntryKind::File) &&
-            BareName(entries.Caption(i)) == name) {
+        if (IsFolderOrFile(entries.Kind(i)) && BareName(entries.Caption(i)) == name) {
             return "„" + std::string(name) + "“ gibt es in diesem Ordner schon.";
         }
     }
@@ -96,10 +94,8 @@ std::optional<std::string> NameRefusal(std::string_view name, const EntryList& e
 std::optional<std::string> RenameRefusal(std::string_view newName, std::string_view caption,
                                          const EntryList& entries) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const EntryKind kind = entries.Kind(i);
         const std::string_view other = entries.Caption(i);
-        if ((kind == EntryKind::Folder || kind == EntryKind::File) && other != caption &&
-            ListedAs(newName, other)) {
+        if (IsFolderOrFile(entries.Kind(i)) && other != caption && ListedAs(newName, other)) {
             return "„" + std::string(newName) +
                    "“ gibt es in diesem Ordner womöglich schon: die Box zeigt „" +
                    std::string(BareName(other)) + "“.";

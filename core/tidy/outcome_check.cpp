@@ -17,7 +17,7 @@ using Captions = std::vector<std::string>;
 Captions FoldersAndFiles(const EntryList& entries) {
     Captions captions;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (entries.Kind(i) == EntryKind::Folder || entries.Kind(i) == EntryKind::File) {
+        if (IsFolderOrFile(entries.Kind(i))) {
             captions.emplace_back(entries.Caption(i));
         }
     }
