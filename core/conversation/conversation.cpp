@@ -90,12 +90,13 @@ void Conversation::SendCommand(Command command) {
     }
 }
 
-// What the framer holds as a line goes out is the prompt that let it go and
-// what came before: none of it belongs to the new reply, and the prompt in
-// it would end that reply at its first block.
+// A prompt still unfinished as a line goes out (the login's, which no reply
+// ended) is the one that let it go: left there, it would end the new reply
+// at its first block. What else the box said stays for the command's owner
+// to read or forget.
 void Conversation::SendPreparedLine() {
     preparingReply_ = !preparing_.empty();
-    framer_.Clear();
+    framer_.ForgetPrompt();
     if (preparingReply_) {
         const std::string line = std::move(preparing_.front());
         preparing_.pop_front();
@@ -116,7 +117,6 @@ void Conversation::Receive(std::string_view block) {
     }
     framer_.EndReply();
     if (preparingReply_ && outstanding_) {
-        framer_.Clear();
         SendPreparedLine();
         return;
     }

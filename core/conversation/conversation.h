@@ -33,9 +33,9 @@ public:
 
     // Sends the command now when no reply is outstanding, else queues it.
     // A line that the box cannot take as it stands goes out as several
-    // (FitCommand); their replies are nobody's, and the command's handlers
-    // run for the last. Throws olmira::Error when the line cannot be sent
-    // now, or never (too long), before anything has gone out.
+    // (FitCommand); the command's handlers run once the last has
+    // its reply, with the earlier replies' lines still before it. Throws olmira::Error when the
+    // line cannot be sent now, or never (too long), before anything has gone out.
     void Send(Command command);
     // Runs step once every command given before it has had its reply;
     // commands it sends go out before those given after it.

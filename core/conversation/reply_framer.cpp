@@ -70,6 +70,12 @@ void ReplyFramer::EndReply() {
     promptSeen_ = false;
 }
 
+void ReplyFramer::ForgetPrompt() {
+    if (HoldsPrompt(lines_.OpenLine())) {
+        lines_.DropOpenLine();
+    }
+}
+
 void ReplyFramer::Clear() {
     lines_.clear();
     promptSeen_ = false;

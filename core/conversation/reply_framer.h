@@ -32,6 +32,8 @@ public:
     void EndReply();
     // Forgets the lines and the open line, as a new command goes out.
     void Clear();
+    // Forgets the open line when it is a prompt.
+    void ForgetPrompt();
     // The line that has just gone out, whose echo opens the reply. A line
     // editor that wraps the echo at its terminal's width ends it with line
     // ends of its own; they are taken out again, so that the echo stays the
