@@ -1,0 +1,284 @@
+#!/bin/sh
+# olmirafm's job runner: copies and moves on the box, job after job, on
+# after the Telnet session ends. Plain sh and busybox applets only.
+D=/tmp/olmirafm
+L=$D/lock
+
+say() { printf 'olmirafm-%s\n' "$*"; }
+st() { printf '%s\n' "$*" >>"$J/status"; }
+
+# A lock whose pid names no runner; one without a pid is still starting.
+stale() {
+	p=$(cat "$L/pid" 2>/dev/null) && [ -n "$p" ] || return 1
+	case $(tr '\0' ' ' 2>/dev/null <"/proc/$p/cmdline") in *runner-*) return 1 ;; esac
+}
+alive() { [ -d "$L" ] && ! stale; }
+
+ended() {
+	[ -f "$J/status" ] || return 1
+	while IFS= read -r l; do [ "$l" = end ] && return 0; done <"$J/status"
+	return 1
+}
+
+# Job numbers ascending: shorter ones first, then in glob order.
+each() {
+	t=$(cat "$D/next" 2>/dev/null) q=
+	while [ ${#q} -lt ${#t} ]; do
+		q="$q?"
+		for j in "$D"/jobs/$q; do [ -d "$j" ] && printf '%s\n' "${j##*/}"; done
+	done
+}
+
+num() {
+	case $1 in '' | *[!0-9]*) ;; *) n=$1 J=$D/jobs/$1 && [ -d "$J" ] && return ;; esac
+	say job "$1" unknown
+	return 1
+}
+
+state() {
+	if ended; then s=ended
+	elif [ -e "$J/interrupted" ]; then s=interrupted
+	elif alive; then
+		s=queued
+		[ "$(cat "$L/job" 2>/dev/null)" = "$n" ] && s=running
+	# no lock at all: a runner hands over to one for a job just queued
+	elif [ ! -d "$L" ] && [ ! -f "$J/status" ]; then s=queued
+	else s=interrupted
+	fi
+}
+
+# w= the one existing path the shell word $1 matches, else c= the count.
+# A subshell, as a broken word would end the shell.
+one() {
+	w=$(eval "set -- $1" 2>/dev/null || exit
+		[ $# = 1 ] && { [ -e "$1" ] || [ -L "$1" ]; } && printf '%s/' "$1" && exit
+		[ $# = 1 ] || echo $#)
+	case $w in */) w=${w%/} && return ;; esac
+	c=${w:-0}
+	return 1
+}
+
+# The word unexpanded, for a folder gone since submit: cp then fails on it.
+lit() { set -f && eval "set -- $1" && printf %s "$1"; }
+
+chk() {
+	why='no file' k=0
+	[ -f "$1" ] || return 1
+	while IFS= read -r l; do
+		k=$((k + 1)) why="line $k"
+		case $k in 1) e=token ;; 2) e=mode ;; 3) e=dest ;; *) e=entry ;; esac
+		v=${l#"$e" }
+		[ "$v" != "$l" ] && [ -n "$v" ] || return 1
+		case $e:$v in
+		token:*[!A-Za-z0-9._-]*) false ;;
+		token:* | mode:copy | mode:move | entry:cp\ ?* | entry:mv\ ?* | entry:rn\ ?*) ;;
+		dest:*) one "$v" && [ -d "$w" ] && [ "${w%/}" != "$w" ] || { why=dest && false; } ;;
+		*) false ;;
+		esac || return 1
+	done <"$1"
+	[ -z "$l" ] || { why="line $((k + 1))" && return 1; }
+	why='no entry'
+	[ $k -ge 4 ]
+}
+
+# k=1 once this process holds the lock; a dead runner's unfinished jobs
+# are interrupted, and brk keeps two submits from both breaking its lock.
+take() {
+	mkdir "$L" 2>/dev/null && k=1 && return
+	stale && mkdir "$D/brk" 2>/dev/null || return
+	if stale; then
+		for n in $(each); do
+			J=$D/jobs/$n
+			ended || : >"$J/interrupted"
+		done
+		rm -rf "$L"
+		mkdir "$L" && k=1
+	fi
+	rmdir "$D/brk"
+}
+
+submit() {
+	chk "$1" || { say refused "$why"; return 1; }
+	k=
+	take
+	n=$(cat "$D/next" 2>/dev/null)
+	case $n in '' | *[!0-9]*) n=1 ;; esac
+	mkdir -p "$D/jobs"
+	while ! mkdir "$D/jobs/$n" 2>/dev/null; do
+		[ -d "$D/jobs/$n" ] || break
+		n=$((n + 1))
+	done
+	if [ -d "$D/jobs/$n" ] && mv -f "$1" "$D/jobs/$n/job"; then
+		echo $((n + 1)) >"$D/next.$$" && mv -f "$D/next.$$" "$D/next"
+		# the runner may have let go of the lock since
+		[ -n "$k" ] || { mkdir "$L" 2>/dev/null && k=1; }
+		say submitted "$n"
+	else
+		rmdir "$D/jobs/$n" 2>/dev/null
+		say refused 'no room'
+	fi
+	[ -z "$k" ] || {
+		sh "$0" run </dev/null >/dev/null 2>&1 &
+		echo $! 2>/dev/null >"$L/pid"
+	}
+}
+
+err() {
+	m=
+	while IFS= read -r l; do m=${m:+$m; }$l; done <"$J/err"
+	printf %s "$m"
+}
+
+fig() {
+	find -L "$1" -type f -exec stat -L -c %s {} + | {
+		b=0 f=0
+		while read -r z; do b=$((b + z)) f=$((f + 1)); done
+		echo $b $f
+	}
+}
+
+kind() { if [ -d "$1" ]; then echo folder; else echo file; fi; }
+
+# Only the last rename touches an existing target.
+place() {
+	if [ ! -e "$g" ] && [ ! -L "$g" ] || { [ -f "$g" ] && [ ! -L "$g" ] && [ -f "$t" ]; }; then
+		mv -f "$t" "$g"
+	else
+		o=$dest.$nm.old
+		rm -rf "$o"
+		mv "$g" "$o" || return
+		mv "$t" "$g" || { mv "$o" "$g"; return 1; }
+		rm -rf "$o"
+	fi
+}
+
+entry() {
+	st "$1 run"
+	one "${2#* }" || { st "$1 failed name $c"; return; }
+	s=$w nm=${w##*/}
+	if [ "${2%% *}" = rn ]; then
+		if mv -f "$s" "$dest" 2>"$J/err"; then st "$1 done"; else st "$1 failed mv $(err)"; fi
+		return
+	fi
+	t=$dest.$nm.part g=$dest$nm
+	# a file never replaces a folder, nor a folder a file
+	if [ -e "$g" ] && [ "$(kind "$s")" != "$(kind "$g")" ]; then
+		st "$1 failed kind $(kind "$g")" && return
+	fi
+	printf %s "$t" >"$J/current"
+	rm -rf "$t"
+	# in the background, so that cancel can kill it
+	cp -rL "$s" "$t" 2>"$J/err" &
+	echo $! >"$J/cp.pid"
+	wait $!
+	r=$?
+	rm -f "$J/cp.pid"
+	if [ -e "$J/cancel" ]; then rm -rf "$t" && st "$1 cancelled"
+	elif [ $r != 0 ]; then rm -rf "$t" && st "$1 failed cp $(err)"
+	elif a=$(fig "$s") b=$(fig "$t") && [ "$a" != "$b" ]; then
+		rm -rf "$t" && st "$1 failed size $a $b"
+	elif ! place 2>"$J/err"; then rm -rf "$t" && st "$1 failed mv $(err)"
+	elif [ "${2%% *}" = cp ] || rm -rf "$s" 2>"$J/err"; then st "$1 done"
+	else st "$1 failed rm $(err)"
+	fi
+	rm -f "$J/current"
+}
+
+job() {
+	printf '%s\n' "$n" >"$L/job"
+	{
+		IFS= read -r l && IFS= read -r l && IFS= read -r l
+		v=${l#dest }
+		one "$v" && dest=$w || dest=$(lit "$v")
+		i=0
+		while IFS= read -r l; do
+			i=$((i + 1))
+			if [ -e "$J/cancel" ]; then st "$i skipped"; else entry $i "${l#entry }"; fi
+		done
+	} <"$J/job"
+	st end
+}
+
+pick() {
+	for n in $(each); do
+		J=$D/jobs/$n
+		[ -f "$J/job" ] && [ ! -e "$J/interrupted" ] && ! ended && return
+	done
+	return 1
+}
+
+runner() {
+	cd / || exit
+	while :; do
+		if pick; then job; continue; fi
+		rm -f "$L/pid"
+		rm -rf "$L"
+		# a job queued while the lock was let go
+		pick && mkdir "$L" 2>/dev/null && echo $$ >"$L/pid" || exit 0
+	done
+}
+
+poll() {
+	num "$1" || return
+	state
+	say job "$n" "$s"
+	k=${2:-0} i=0
+	[ ! -f "$J/status" ] || while IFS= read -r l; do
+		i=$((i + 1))
+		[ $i -le "$k" ] || say status "$l"
+	done <"$J/status"
+	[ $s = running ] && t=$(cat "$J/current" 2>/dev/null) &&
+		du -sk "$t" 2>/dev/null | { read -r z _ && say progress "$z"; }
+}
+
+list() {
+	for n in $(each); do
+		J=$D/jobs/$n
+		[ -f "$J/job" ] || continue
+		state
+		say job "$n" "$s"
+		i=0
+		while IFS= read -r l; do
+			case $l in
+			entry\ *) i=$((i + 1)) && say entry "$i" "${l#entry }" ;;
+			*) say "$l" ;;
+			esac
+		done <"$J/job"
+		[ ! -f "$J/status" ] || while IFS= read -r l; do say status "$l"; done <"$J/status"
+	done
+	say end
+}
+
+cancel() {
+	num "$1" || return
+	: >"$J/cancel"
+	p=$(cat "$J/cp.pid" 2>/dev/null) && kill "$p" 2>/dev/null
+	say cancelling "$n"
+}
+
+clear() {
+	num "$1" || return
+	state
+	case $s in
+	ended | interrupted)
+		t=$(cat "$J/current" 2>/dev/null)
+		# a runner cut short between its two renames set the old entry aside
+		case $t in *.part)
+			o=${t%.part}.old g=${t%/*}/${t##*/.}
+			[ ! -e "$o" ] || [ -e "${g%.part}" ] || mv "$o" "${g%.part}"
+			rm -rf "$t" "$o"
+			;;
+		esac
+		rm -rf "$J"
+		say cleared "$n"
+		;;
+	*) say busy "$n" ;;
+	esac
+}
+
+trap '' HUP
+case $1 in
+submit | poll | list | cancel | clear) v=$1 && shift && $v "$@" ;;
+run) runner ;;
+*) say usage submit run poll list cancel clear && exit 2 ;;
+esac
