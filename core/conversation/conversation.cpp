@@ -36,6 +36,10 @@ void Conversation::Send(Command command) {
     Enqueue({std::move(command), {}});
 }
 
+void Conversation::Ask(std::string line, Step reply, int slot) {
+    Send({std::move(line), [this] { framer_.Clear(); }, std::move(reply), slot});
+}
+
 void Conversation::Then(Step step) {
     Enqueue({{}, std::move(step)});
 }

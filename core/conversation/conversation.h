@@ -37,6 +37,9 @@ public:
     // its reply, with the earlier replies' lines still before it. Throws olmira::Error when the
     // line cannot be sent now, or never (too long), before anything has gone out.
     void Send(Command command);
+    // A command whose reply is read on its own: what the box said before it
+    // is forgotten as the line goes out.
+    void Ask(std::string line, Step reply, int slot = 0);
     // Runs step once every command given before it has had its reply;
     // commands it sends go out before those given after it.
     void Then(Step step);

@@ -77,19 +77,4 @@ std::optional<JobNotice> ParseJobNotice(std::string_view line) {
     return std::nullopt;
 }
 
-std::optional<int> ParseJobStart(std::string_view line) {
-    std::string_view rest = line;
-    if (const std::optional<int> job = JobNumber(rest);
-        job && rest.starts_with(' ') && AllDigits(rest.substr(1))) {
-        return job;
-    }
-    int job = 0;
-    bool current = false;
-    const std::optional<std::string_view> status = JobStatus(line, job, current);
-    if (status && current && StartsWithWord(*status, "Running")) {
-        return job;
-    }
-    return std::nullopt;
-}
-
 }  // namespace olmira

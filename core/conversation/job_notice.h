@@ -24,9 +24,4 @@ struct JobNotice {
 // ("[1] 1234") end nothing.
 std::optional<JobNotice> ParseJobNotice(std::string_view line);
 
-// The number of the job that a background command line has just started, from
-// the shell's answer: bash's "[2] 4711", or the "[2]+  Running ..." that
-// `jobs %+` prints on both shells (busybox ash writes no process id).
-std::optional<int> ParseJobStart(std::string_view line);
-
 }  // namespace olmira

@@ -4,27 +4,13 @@
 
 namespace olmira {
 
-std::string CopyCommand(std::string_view folder, std::string_view name,
-                        std::string_view destFolder) {
-    return "(trap '' HUP; " + std::string(kCopyProgram) + MediaPattern(folder, name) + " " +
-           MediaPattern(destFolder) + ") & jobs %+";
-}
-
 std::string MoveCommand(std::string_view folder, std::string_view name,
                         std::string_view destFolder) {
     return std::string(kMoveStart) + MediaPattern(folder, name) + " " + MediaPattern(destFolder);
 }
 
-std::string ProgressListing(std::string_view destFolder, std::string_view name) {
-    return std::string(kProgressListingStart) + MediaPattern(destFolder, name);
-}
-
 std::string DiskUsageCommand(std::string_view folder, std::string_view name) {
     return "du -skL " + MediaPattern(folder, name);
-}
-
-std::string FolderProgressCommand(std::string_view destFolder, std::string_view name) {
-    return "du -sk " + MediaPattern(destFolder, name);
 }
 
 std::string MeasureCommand(std::string_view folder, std::string_view name) {
@@ -38,10 +24,6 @@ std::string FreeSpaceCommand(std::string_view folder) {
 
 std::string LargeFilesCommand(std::string_view folder, std::string_view name) {
     return std::string(kFindStart) + MediaPattern(folder, name) + " -type f -size +4294967295c";
-}
-
-std::string KillJobCommand(int job) {
-    return "kill %" + std::to_string(job);
 }
 
 std::string RemoveCommand(std::string_view folder, std::string_view name) {

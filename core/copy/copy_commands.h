@@ -7,8 +7,6 @@ namespace olmira {
 
 // What the echo of our own command lines holds, so that their words are not
 // taken for the messages of the programs they run.
-inline constexpr std::string_view kCopyProgram = "exec cp -rL ";
-inline constexpr std::string_view kProgressListingStart = "ls -1Aps ";
 inline constexpr std::string_view kDiskUsageStart = "du -s";
 inline constexpr std::string_view kMoveStart = "mv -f ";
 inline constexpr std::string_view kRemoveStart = "rm -rf ";
@@ -19,21 +17,11 @@ inline constexpr std::string_view kFindStart = "find -L ";
 // stands for a byte the box could not show and is matched by the box's
 // shell; everything else reaches the box as it is, as one word.
 
-// Copies the entry into destFolder as a background job of the box's shell
-// and asks the shell for the job's number. Links are copied as the data they
-// lead to, and the job ignores the hang-up that bash sends its jobs when the
-// line drops, so a lost connection does not cut the copy short.
-std::string CopyCommand(std::string_view folder, std::string_view name,
-                        std::string_view destFolder);
 // Moves the entry into destFolder on the same drive, in the foreground.
 std::string MoveCommand(std::string_view folder, std::string_view name,
                         std::string_view destFolder);
-// Lists a copied file; its size shows the progress.
-std::string ProgressListing(std::string_view destFolder, std::string_view name);
 // The kB a file or folder takes, links followed: "du -skL".
 std::string DiskUsageCommand(std::string_view folder, std::string_view name);
-// A copied folder's kB so far.
-std::string FolderProgressCommand(std::string_view destFolder, std::string_view name);
 // The bytes and the number of files of an entry, links followed: a copy
 // whose figures equal its source's is complete.
 std::string MeasureCommand(std::string_view folder, std::string_view name);
@@ -42,8 +30,6 @@ std::string FreeSpaceCommand(std::string_view folder);
 inline constexpr std::string_view kMountsCommand = "cat /proc/mounts";
 // The files of 4 GiB or more in an entry, links followed.
 std::string LargeFilesCommand(std::string_view folder, std::string_view name);
-// Ends background job number job.
-std::string KillJobCommand(int job);
 // Removes an entry, folder or file.
 std::string RemoveCommand(std::string_view folder, std::string_view name);
 

@@ -14,14 +14,12 @@ namespace olmira {
 namespace {
 
 constexpr int kMinPollIntervalMs = 1000;
-constexpr std::string_view kCpPrefix = "cp: ";
 
 // The echo names the command before any message text in its names; a real
 // message may name a path that holds a command's words further on.
 bool IsEchoOfOurCommand(std::string_view line, std::size_t messageStart) {
-    for (const std::string_view command :
-         {kCopyProgram, kProgressListingStart, kDiskUsageStart, kMoveStart, kRemoveStart,
-          kFindStart, kMakeFolderStart, kRenameStart, kStatStart}) {
+    for (const std::string_view command : {kDiskUsageStart, kMoveStart, kRemoveStart, kFindStart,
+                                           kMakeFolderStart, kRenameStart, kStatStart}) {
         if (line.find(command) < messageStart) {
             return true;
         }
@@ -30,31 +28,6 @@ bool IsEchoOfOurCommand(std::string_view line, std::size_t messageStart) {
 }
 
 }  // namespace
-
-std::string_view ProgressLine(const ReplyLines& replyLines, std::string_view marker) {
-    for (std::size_t i = replyLines.size(); i-- > 1;) {
-        if (replyLines[i].starts_with(marker)) {
-            return replyLines[i - 1];
-        }
-    }
-    return {};
-}
-
-std::int32_t ReadInt32(std::string_view text) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-    }
-    std::int32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-        return 0;
-    }
-    return value;
-}
-
-std::int64_t TransferredKB(std::string_view progressLine) {
-    return ReadInt32(SplitFields(Trim(progressLine)).front());
-}
 
 std::int64_t BarPosition(std::int64_t transferredKB, std::int64_t sizeKB) {
     if (sizeKB == 0) {
@@ -71,10 +44,6 @@ std::int64_t TransferRate(std::int64_t transferredKB, std::int64_t lastKB, int i
 
 int PollIntervalMs(int updateIntervall) {
     return std::max(updateIntervall, kMinPollIntervalMs);
-}
-
-std::vector<std::string> CpMessages(const ReplyLines& replyLines) {
-    return ToolMessages(replyLines, kCpPrefix);
 }
 
 std::vector<std::string> ToolMessages(const ReplyLines& replyLines, std::string_view prefix) {

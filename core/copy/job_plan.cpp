@@ -56,6 +56,10 @@ std::string EntryCount(std::size_t count) {
 
 }  // namespace
 
+std::string SourcePath(const JobSource& source) {
+    return source.folder + std::string(BareName(source.entry.caption));
+}
+
 std::string_view DriveOf(std::string_view folder) {
     const std::size_t slash = folder.find('/');
     return slash == std::string_view::npos ? folder : folder.substr(0, slash + 1);
@@ -131,6 +135,18 @@ std::string NotDoneText(std::size_t entries, std::size_t notDone, std::string_vi
 
 std::string ReportText(const JobReport& report) {
     std::string text = NotDoneText(report.entries, report.problems.size(), Done(report.mode)) + ":";
+    for (const JobOutcome& problem : report.problems) {
+        text += "\n" + problem.path + ": " + problem.reason;
+    }
+    return text;
+}
+
+std::string AwayReportText(const JobReport& report) {
+    std::string text = "Während der Trennung: " + ReportStatus(report);
+    if (report.problems.empty()) {
+        return text + ".";
+    }
+    text += "; " + std::to_string(report.problems.size()) + " nicht:";
     for (const JobOutcome& problem : report.problems) {
         text += "\n" + problem.path + ": " + problem.reason;
     }

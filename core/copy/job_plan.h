@@ -21,6 +21,9 @@ struct JobSource {
     bool operator==(const JobSource&) const = default;
 };
 
+// The source's path below the media root, without a folder's "/".
+std::string SourcePath(const JobSource& source);
+
 // The drive a folder below the media root lies on: its first part, "hdd/".
 std::string_view DriveOf(std::string_view folder);
 
@@ -67,6 +70,9 @@ struct JobReport {
 std::string NotDoneText(std::size_t entries, std::size_t notDone, std::string_view done);
 // The end report's message: each entry not done, with its reason.
 std::string ReportText(const JobReport& report);
+// The report of a job that ended while the program was away: "Während der
+// Trennung: 28 von 30 Einträgen verschoben; 2 nicht:" and each reason.
+std::string AwayReportText(const JobReport& report);
 // The status bar's text once the job has ended: "3 von 5 Einträgen kopiert".
 std::string ReportStatus(const JobReport& report);
 

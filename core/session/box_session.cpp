@@ -308,6 +308,9 @@ bool BoxSession::HandleDriveList() {
     if (OnDrivesListed) {
         OnDrivesListed();
     }
+    if (AfterLogin) {
+        AfterLogin();
+    }
     return true;
 }
 

@@ -89,6 +89,8 @@ public:
     std::function<void(Pane)> OnListed;
     // The drive boxes have been filled after the login.
     std::function<void()> OnDrivesListed;
+    // Then: the jobs handed to the box earlier may be looked for.
+    std::function<void()> AfterLogin;
 
     int SessionState() const { return sessionState_; }
     const olmira::ReplyLines& ReplyLines() const { return conversation_.Framer().Lines(); }

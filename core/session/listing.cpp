@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "jobs/runner_commands.h"
+
 namespace olmira {
 
 namespace {
@@ -48,7 +50,9 @@ void AddEntries(const ReplyLines& lines, bool folders, EntryList& out) {
     for (std::size_t i = kFirstEntryLine; i + 1 < lines.size(); ++i) {
         const std::string_view line = lines[i];
         EntryFields fields;
-        if (IsFolderLine(line) != folders || !SplitEntry(line, fields)) {
+        // A running job's temporary copies are no recordings (yet).
+        if (IsFolderLine(line) != folders || !SplitEntry(line, fields) ||
+            IsTemporaryName(fields.name)) {
             continue;
         }
         if (folders) {

@@ -99,4 +99,9 @@ SetupPlace RunningProgramPlace() {
     return place;
 }
 
+std::string JobRecordPathFor(const EnvironmentLookup& environment) {
+    const std::optional<std::string> config = ConfigHome(environment);
+    return config ? WithTrailingSlash(*config) + "olmirafm/auftraege" : std::string();
+}
+
 }  // namespace olmira

@@ -36,4 +36,9 @@ std::string IniPathFor(const std::string& programFolder, const EnvironmentLookup
 // $TEMP, else $TMPDIR, else /tmp; always ending in "/".
 std::string DefaultTempFolder(const EnvironmentLookup& environment);
 
+// Where the jobs handed to boxes are remembered, beside the window's state:
+// $XDG_CONFIG_HOME/olmirafm/auftraege, ~/.config/olmirafm/ by default;
+// empty when neither is known.
+std::string JobRecordPathFor(const EnvironmentLookup& environment);
+
 }  // namespace olmira

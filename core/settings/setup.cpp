@@ -94,6 +94,7 @@ std::optional<std::string> ReadIni(const SetupPlace& place, TSetup& setup) {
 
 std::optional<std::string> LoadSetup(TSetup& settings, const SetupPlace& place) {
     settings = TSetup{};
+    settings.JobRecordPath = JobRecordPathFor(place.Environment);
     return ReadIni(place, settings);
 }
 

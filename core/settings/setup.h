@@ -39,6 +39,9 @@ struct TSetup {
     std::int32_t progress_min_size = 0;
     // Whether a recording's info file X.crid goes along with X.ts.
     bool with_crid = true;
+    // Where the jobs handed to boxes are remembered; never stored in the
+    // file, and empty (nothing remembered) unless the setup was loaded.
+    std::string JobRecordPath;
 };
 
 // Reads every stored setting, a missing one as its default, into setup.

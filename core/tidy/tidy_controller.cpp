@@ -126,7 +126,8 @@ void TidyController::Remove(Pane pane, std::vector<ListEntry> entries) {
     Begin(folder, entries.size());
     // One rm an entry: each reply tells what became of its entry alone.
     for (const ListEntry& entry : entries) {
-        Ask(RemoveCommand(folder, entry.caption),
+        conversation_.Ask(
+            RemoveCommand(folder, entry.caption),
             [this, pane, name = std::string(BareName(entry.caption))] { Removed(pane, name); });
     }
 }
@@ -194,13 +195,13 @@ void TidyController::Rename(Pane pane, const ListEntry& entry, const std::string
     Begin(folder, names.asked.size());
     check_ = PendingCheck{pane, std::move(names), Quoted(name) + " heißt jetzt " + Quoted(newName),
                           Quoted(name) + " wurde nicht umbenannt"};
-    Ask(RenameCommand(folder, entry.caption, newName), [=, this] {
+    conversation_.Ask(RenameCommand(folder, entry.caption, newName), [=, this] {
         Record(name, "mv: ");
         if (!infoGoes || !report_.problems.empty()) {
             Changed(pane);
             return;
         }
-        Ask(RenameCommand(folder, *infoFile, *newInfoFile), [=, this] {
+        conversation_.Ask(RenameCommand(folder, *infoFile, *newInfoFile), [=, this] {
             Record(*infoFile, "mv: ");
             Changed(pane);
         });
@@ -237,7 +238,7 @@ void TidyController::MakeFolder(Pane pane, const std::string& newName) {
         {}};
     check_ = PendingCheck{pane, std::move(names), "Ordner " + quoted + " angelegt",
                           "Ordner " + quoted + " wurde nicht angelegt"};
-    Ask(MakeFolderCommand(folder, newName), [this, pane, newName] {
+    conversation_.Ask(MakeFolderCommand(folder, newName), [this, pane, newName] {
         Record(newName, "mkdir: ");
         Changed(pane);
     });
@@ -315,11 +316,11 @@ void TidyController::Measure(Pane pane, const ListEntry& entry) {
     properties_ = EntryProperties{};
     properties_->path = folder + name;
     properties_->folder = self || entry.kind == EntryKind::Folder;
-    Ask(StatCommand(folder, name), [this] { ReadStatus(); });
+    conversation_.Ask(StatCommand(folder, name), [this] { ReadStatus(); });
     if (properties_->folder) {
-        Ask(MeasureCommand(folder, name), [this] { ReadContent(); });
+        conversation_.Ask(MeasureCommand(folder, name), [this] { ReadContent(); });
     }
-    Ask(FreeSpaceCommand(folder), [this] {
+    conversation_.Ask(FreeSpaceCommand(folder), [this] {
         ReadDrive();
         ShowMeasured();
     });
@@ -370,8 +371,8 @@ void TidyController::ReadFreeSpace(Pane pane, const std::string& folder) {
         tidyWindow_.SetFreeSpaceText(pane, "");
         return;
     }
-    conversation_.Send({FreeSpaceCommand(folder), [this] { conversation_.Framer().Clear(); },
-                        [this, pane] { FreeSpaceRead(pane); }, kFreeSpaceSlot + pane});
+    conversation_.Ask(
+        FreeSpaceCommand(folder), [this, pane] { FreeSpaceRead(pane); }, kFreeSpaceSlot + pane);
 }
 
 void TidyController::FreeSpaceRead(Pane pane) {
@@ -396,13 +397,6 @@ void TidyController::ConnectionEnded() {
     for (const Pane pane : {Source, Destination}) {
         tidyWindow_.SetFreeSpaceText(pane, "");
     }
-}
-
-// A reply read on its own: what the box said before it is forgotten as the
-// line goes out.
-void TidyController::Ask(std::string line, std::function<void()> reply) {
-    conversation_.Send(
-        {std::move(line), [this] { conversation_.Framer().Clear(); }, std::move(reply)});
 }
 
 }  // namespace olmira

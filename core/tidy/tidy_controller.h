@@ -128,7 +128,6 @@ private:
     void ReadDrive();
     void ShowMeasured();
     void FreeSpaceRead(Pane pane);
-    void Ask(std::string line, std::function<void()> reply);
     static std::size_t Index(Pane pane) { return pane == Source ? 0 : 1; }
 
     const TSetup& settings_;

@@ -1,0 +1,256 @@
+#include "copy/job_follower.h"
+
+#include <algorithm>
+#include <numeric>
+#include <utility>
+
+#include "conversation/conversation.h"
+#include "copy/copy_progress.h"
+#include "copy/copy_window.h"
+#include "copy/name_pattern.h"
+#include "session/box_session.h"
+#include "session/session_window.h"
+#include "settings/setup.h"
+
+namespace olmira {
+
+namespace {
+
+constexpr char kFailedStatus[] = "Kopieren fehlgeschlagen";
+constexpr char kCancelledStatus[] = "Kopiervorgang abgebrochen";
+
+std::string EntryPath(const HandedEntry& entry) {
+    return entry.folder + std::string(BareName(entry.caption));
+}
+
+bool Ended(const RunnerEntry& entry) {
+    return entry.state != EntryState::Waiting && entry.state != EntryState::Running;
+}
+
+// A message's parts, one a line.
+std::string LinesOf(const std::string& reason) {
+    std::string text = reason;
+    for (std::size_t at = text.find("; "); at != std::string::npos; at = text.find("; ", at)) {
+        text.replace(at, 2, "\n");
+    }
+    return text;
+}
+
+}  // namespace
+
+JobFollower::JobFollower(const TSetup& settings, BoxSession& session, SessionWindow& window,
+                         CopyWindow& copyWindow, Conversation& conversation)
+    : settings_(settings),
+      session_(session),
+      window_(window),
+      copyWindow_(copyWindow),
+      conversation_(conversation) {}
+
+void JobFollower::Follow(FollowedJob job) {
+    followed_ = std::move(job);
+    status_ = RunnerJob{};
+    status_.number = followed_.number;
+    const std::vector<HandedEntry>& entries = followed_.job.entries;
+    totalKB_ = std::accumulate(
+        entries.begin(), entries.end(), std::int64_t{0},
+        [](std::int64_t sum, const HandedEntry& entry) { return sum + entry.sizeKB; });
+    const bool allRename = std::all_of(entries.begin(), entries.end(), [](const HandedEntry& e) {
+        return e.op == EntryOp::Rename;
+    });
+    lastKB_ = 0;
+    pollOutstanding_ = cancelRequested_ = cancelSent_ = false;
+    message_.clear();
+    phase_ = Phase::Following;
+    copyWindow_.SetMainPanelEnabled(false);
+    windowShown_ = !allRename && !followed_.foundAgain && totalKB_ > settings_.progress_min_size;
+    if (windowShown_) {
+        const HandedEntry& first = entries.front();
+        copyWindow_.ShowProgressWindow(
+            {first.folder + first.caption, followed_.job.destFolder, totalKB_});
+    }
+    copyWindow_.StartCopyTimer(followed_.foundAgain ? 0 : PollMs());
+}
+
+int JobFollower::PollMs() const {
+    if (cancelRequested_) {
+        return kCancelPollMs;
+    }
+    return windowShown_ ? PollIntervalMs(settings_.update_intervall) : kQuietPollMs;
+}
+
+// One command at a time: the cancel, once asked for, goes before the poll.
+void JobFollower::SendPoll() {
+    if (cancelRequested_ && !cancelSent_) {
+        conversation_.Send({CancelCommand(followed_.number), {}, {}});
+        cancelSent_ = true;
+    }
+    pollOutstanding_ = true;
+    conversation_.Ask(PollCommand(followed_.number, status_.statusLines), [this] { Polled(); });
+}
+
+void JobFollower::TimerTimer() {
+    if (phase_ == Phase::Following && !pollOutstanding_) {
+        SendPoll();
+    } else if (phase_ == Phase::Finishing) {
+        ListPanes();
+    }
+}
+
+void JobFollower::Polled() {
+    pollOutstanding_ = false;
+    if (phase_ != Phase::Following) {
+        return;
+    }
+    ReadPoll(session_.ReplyLines(), status_);
+    if (status_.state == RunnerJobState::Ended || status_.state == RunnerJobState::Interrupted ||
+        status_.state == RunnerJobState::Unknown) {
+        Ended();
+        return;
+    }
+    if (windowShown_ && !cancelRequested_) {
+        UpdateProgress();
+    }
+    copyWindow_.StartCopyTimer(PollMs());
+}
+
+void JobFollower::UpdateProgress() {
+    const std::vector<HandedEntry>& entries = followed_.job.entries;
+    std::int64_t doneKB = 0;
+    std::size_t current = 0;
+    for (std::size_t i = 0; i < status_.entries.size() && i < entries.size(); ++i) {
+        if (olmira::Ended(status_.entries[i])) {
+            doneKB += entries[i].sizeKB;
+            current = i + 1;
+        } else if (status_.entries[i].state == EntryState::Running) {
+            current = i;
+        }
+    }
+    current = std::min(current, entries.size() - 1);
+    CopyProgressUpdate update;
+    update.transferredKB = doneKB + status_.progressKB.value_or(0);
+    update.bar = BarPosition(update.transferredKB, totalKB_);
+    update.rateKBs = TransferRate(update.transferredKB, lastKB_, PollMs());
+    if (entries.size() > 1) {
+        const HandedEntry& entry = entries[current];
+        update.item = BareName(entry.caption);
+        update.source = entry.folder + entry.caption;
+        update.itemNumber = current + 1;
+        update.itemCount = entries.size();
+    }
+    copyWindow_.UpdateProgressWindow(update);
+    lastKB_ = update.transferredKB;
+}
+
+JobReport JobFollower::FinalReport() const {
+    JobReport report = followed_.report;
+    const std::vector<HandedEntry>& entries = followed_.job.entries;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const RunnerEntry status = i < status_.entries.size() ? status_.entries[i] : RunnerEntry{};
+        if (status.state == EntryState::Done) {
+            ++report.done;
+            continue;
+        }
+        std::string reason =
+            status_.state == RunnerJobState::Unknown
+                ? std::string("unterbrochen, die Box wurde neu gestartet")
+            : status.state == EntryState::Waiting && status_.state != RunnerJobState::Interrupted
+                ? std::string("nicht begonnen")
+                : EntryReason(status, followed_.job.mode);
+        report.problems.push_back({EntryPath(entries[i]), std::move(reason)});
+    }
+    return report;
+}
+
+// The panes come back at once; they are listed a moment later.
+void JobFollower::Ended() {
+    const JobReport report = FinalReport();
+    phase_ = Phase::Finishing;
+    if (windowShown_) {
+        copyWindow_.CloseProgressWindow();
+        windowShown_ = false;
+    }
+    copyWindow_.SetMainPanelEnabled(true);
+    window_.SetStatusText(FinalStatus(report));
+    message_ = FinalMessage(report);
+    if (followed_.number != 0) {
+        conversation_.Send({ClearCommand(followed_.number), {}, {}});
+    }
+    if (OnEnded) {
+        OnEnded(followed_, report);
+    }
+    copyWindow_.StartCopyTimer(kSettleMs);
+}
+
+// A job of one entry, copied: the status and the message it always had.
+bool JobFollower::SingleCopy() const {
+    return followed_.report.entries == 1 && followed_.job.mode == TransferMode::Copy &&
+           !followed_.foundAgain;
+}
+
+std::string JobFollower::FinalStatus(const JobReport& report) const {
+    if (followed_.foundAgain) {
+        return "Während der Trennung: " + ReportStatus(report);
+    }
+    if (!SingleCopy()) {
+        return ReportStatus(report) + (cancelRequested_ ? ", abgebrochen" : "");
+    }
+    if (report.done == 1) {
+        return "Bereit...";
+    }
+    return cancelRequested_ ? kCancelledStatus : kFailedStatus;
+}
+
+std::string JobFollower::FinalMessage(const JobReport& report) const {
+    if (followed_.foundAgain) {
+        return AwayReportText(report);
+    }
+    if (report.problems.empty() || (SingleCopy() && cancelRequested_)) {
+        return {};
+    }
+    if (!SingleCopy()) {
+        return ReportText(report);
+    }
+    return std::string(kFailedStatus) + ":\n" + LinesOf(report.problems.front().reason);
+}
+
+void JobFollower::ListPanes() {
+    phase_ = Phase::Idle;
+    for (const Pane pane : followed_.relist) {
+        session_.Refresh(pane);
+    }
+    if (!message_.empty()) {
+        window_.ShowMessage(std::exchange(message_, {}));
+    }
+}
+
+void JobFollower::Cancel() {
+    if (phase_ != Phase::Following || cancelRequested_) {
+        return;
+    }
+    cancelRequested_ = true;
+    window_.SetStatusText("Kopiervorgang wird abgebrochen...");
+    if (!pollOutstanding_) {
+        copyWindow_.StopCopyTimer();
+        SendPoll();
+    }
+}
+
+void JobFollower::ConnectionEnded() {
+    if (phase_ == Phase::Idle) {
+        return;
+    }
+    const bool following = phase_ == Phase::Following;
+    copyWindow_.StopCopyTimer();
+    if (windowShown_) {
+        copyWindow_.CloseProgressWindow();
+        windowShown_ = false;
+    }
+    copyWindow_.SetMainPanelEnabled(true);
+    phase_ = Phase::Idle;
+    pollOutstanding_ = false;
+    if (following) {
+        window_.SetStatusText("Verbindung getrennt; der Kopiervorgang läuft auf der Box weiter");
+    }
+}
+
+}  // namespace olmira

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "copy/job_plan.h"
+#include "jobs/runner_commands.h"
+#include "jobs/runner_status.h"
+#include "session/pane.h"
+
+namespace olmira {
+
+struct TSetup;
+class BoxSession;
+class Conversation;
+class SessionWindow;
+class CopyWindow;
+
+// A job the runner on the box has, as the program follows it.
+struct FollowedJob {
+    int number = 0;
+    HandedJob job;
+    // Every entry of the job as the user gave it; those left out before it
+    // was handed over among its problems.
+    JobReport report;
+    // The panes listed afresh once it has ended.
+    std::vector<Pane> relist;
+    // Handed over in an earlier run: its end report says so.
+    bool foundAgain = false;
+};
+
+// Follows a job that the box runs: one short poll of the runner per
+// update_intervall (more often without a progress window, so that a short
+// job's end shows at once), the progress window from the runner's status and
+// the size of the running entry's temporary copy, Esc as the runner's
+// cancel, and at the end the report, the box's record of the job cleared
+// and the panes listed afresh. The window's copy timer calls TimerTimer.
+class JobFollower {
+public:
+    JobFollower(const TSetup& settings, BoxSession& session, SessionWindow& window,
+                CopyWindow& copyWindow, Conversation& conversation);
+
+    void Follow(FollowedJob job);
+    void Cancel();
+    void TimerTimer();
+    // The job goes on on the box; the program stops following it.
+    void ConnectionEnded();
+    bool Busy() const { return phase_ != Phase::Idle; }
+    bool Cancelling() const { return cancelSent_; }
+
+    // The job has ended on the box and its report is final.
+    std::function<void(const FollowedJob&, const JobReport&)> OnEnded;
+
+    // Between the polls of a job without a window: its end shows at once.
+    static constexpr int kQuietPollMs = 250;
+    // Before the panes are listed after the job.
+    static constexpr int kSettleMs = 250;
+    // Between polls while a cancelled job ends.
+    static constexpr int kCancelPollMs = 250;
+
+private:
+    enum class Phase { Idle, Following, Finishing };
+
+    void SendPoll();
+    void Polled();
+    void UpdateProgress();
+    void Ended();
+    JobReport FinalReport() const;
+    std::string FinalStatus(const JobReport& report) const;
+    std::string FinalMessage(const JobReport& report) const;
+    void ListPanes();
+    int PollMs() const;
+    bool SingleCopy() const;
+
+    const TSetup& settings_;
+    BoxSession& session_;
+    SessionWindow& window_;
+    CopyWindow& copyWindow_;
+    Conversation& conversation_;
+
+    Phase phase_ = Phase::Idle;
+    FollowedJob followed_;
+    RunnerJob status_;
+    std::int64_t totalKB_ = 0;
+    std::int64_t lastKB_ = 0;
+    bool windowShown_ = false;
+    bool pollOutstanding_ = false;
+    bool cancelRequested_ = false;
+    bool cancelSent_ = false;
+    std::string message_;
+};
+
+}  // namespace olmira

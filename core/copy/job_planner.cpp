@@ -1,0 +1,266 @@
+#include "copy/job_planner.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "conversation/conversation.h"
+#include "conversation/shell_command.h"
+#include "copy/copy_commands.h"
+#include "copy/copy_progress.h"
+#include "copy/copy_window.h"
+#include "copy/name_pattern.h"
+#include "session/box_session.h"
+#include "session/session_window.h"
+#include "settings/setup.h"
+
+namespace olmira {
+
+namespace {
+
+// The paths that a search of the box printed, below the media root.
+std::vector<std::string> FoundPaths(const ReplyLines& lines) {
+    std::vector<std::string> paths;
+    for (const std::string_view line : lines) {
+        if (line.starts_with(kMediaRoot)) {
+            paths.emplace_back(line.substr(kMediaRoot.size()));
+        }
+    }
+    return paths;
+}
+
+}  // namespace
+
+bool PlannedJob::Renames(const PlannedItem& item) const {
+    return mode == TransferMode::Move && DriveOf(item.source.folder) == DriveOf(destFolder);
+}
+
+bool PlannedJob::AllRename() const {
+    return std::all_of(items.begin(), items.end(),
+                       [this](const PlannedItem& item) { return Renames(item); });
+}
+
+JobPlanner::JobPlanner(const TSetup& settings, BoxSession& session, SessionWindow& window,
+                       CopyWindow& copyWindow, Conversation& conversation)
+    : settings_(settings),
+      session_(session),
+      window_(window),
+      copyWindow_(copyWindow),
+      conversation_(conversation) {}
+
+// The plan waits for what the conversation holds already; a job cancelled
+// meanwhile keeps its id, so its step finds it gone even when another job
+// has started since.
+void JobPlanner::Start(TransferMode mode, std::vector<JobSource> sources, Pane to) {
+    phase_ = Phase::Waiting;
+    const std::uint64_t id = ++lastId_;
+    copyWindow_.SetMainPanelEnabled(false);
+    conversation_.Then([this, id, mode, sources = std::move(sources), to]() mutable {
+        Plan(id, mode, std::move(sources), to);
+    });
+}
+
+void JobPlanner::Plan(std::uint64_t id, TransferMode mode, std::vector<JobSource> sources,
+                      Pane to) {
+    if (phase_ != Phase::Waiting || id != lastId_) {
+        return;
+    }
+    const PaneState& dest = session_.PaneOf(to);
+    job_ = PlannedJob{};
+    job_.id = id;
+    job_.mode = mode;
+    job_.from = to == Source ? Destination : Source;
+    job_.to = to;
+    job_.destFolder = dest.ListedPath;
+    job_.report = JobReport{mode, sources.size(), 0, {}};
+    unmeasured_.clear();
+    space_.reset();
+    fat_ = searched_ = cancelled_ = false;
+    tooLarge_.clear();
+    if (const std::optional<std::string> refusal = PlaceRefusal(sources, job_.destFolder, mode)) {
+        for (const JobSource& source : sources) {
+            job_.report.problems.push_back({SourcePath(source), *refusal});
+        }
+        Drop(*refusal, true);
+        return;
+    }
+    if (!ChooseItems(std::move(sources), *dest.Entries)) {
+        Drop(job_.report.entries > 1 ? ReportText(job_.report) : std::string(), true);
+        return;
+    }
+    phase_ = Phase::Measuring;
+    window_.SetStatusText("Starte Kopiervorgang...");
+    if (job_.AllRename()) {
+        Check();
+    } else {
+        SendMeasures();
+    }
+}
+
+// An entry the destination has already is overwritten only when the user
+// says so; the others are left out. False when no entry is left.
+bool JobPlanner::ChooseItems(std::vector<JobSource> sources, const EntryList& destEntries) {
+    std::optional<bool> all;
+    const bool single = sources.size() == 1;
+    for (JobSource& source : sources) {
+        const bool exists = ListsName(source.entry.caption, destEntries);
+        bool take = !exists;
+        if (exists) {
+            const std::string question = std::string(BareName(source.entry.caption)) +
+                                         " ist im Ziel schon vorhanden. Überschreiben?";
+            if (all) {
+                take = *all;
+            } else if (single) {
+                take = copyWindow_.AskYesNo(question);
+            } else {
+                const OverwriteAnswer answer = copyWindow_.AskOverwrite(question);
+                take = answer == OverwriteAnswer::Yes || answer == OverwriteAnswer::YesToAll;
+                if (answer == OverwriteAnswer::YesToAll || answer == OverwriteAnswer::NoToAll) {
+                    all = take;
+                }
+            }
+        }
+        if (take) {
+            job_.items.push_back({std::move(source), 0});
+        } else {
+            job_.report.problems.push_back(
+                {SourcePath(source), "übersprungen, im Ziel schon vorhanden"});
+        }
+    }
+    return !job_.items.empty();
+}
+
+// Nothing has been sent that changes anything.
+void JobPlanner::Drop(const std::string& reason, bool show) {
+    phase_ = Phase::Idle;
+    copyWindow_.SetMainPanelEnabled(true);
+    window_.SetStatusText(cancelled_ ? "Kopiervorgang abgebrochen" : "Bereit...");
+    if (show && !reason.empty()) {
+        window_.ShowMessage(reason);
+    }
+    if (OnDropped) {
+        OnDropped(job_.report);
+    }
+}
+
+// Each entry's size, the destination's free space and its file system, one
+// command at a time; the checks follow once all have come.
+void JobPlanner::SendMeasures() {
+    for (std::size_t i = 0; i < job_.items.size(); ++i) {
+        const JobSource& source = job_.items[i].source;
+        if (!job_.Renames(job_.items[i])) {
+            conversation_.Ask(DiskUsageCommand(source.folder, source.entry.caption),
+                              [this, i] { MeasuredSize(i); });
+        }
+    }
+    conversation_.Ask(FreeSpaceCommand(job_.destFolder),
+                      [this] { space_ = ParseDiskSpace(session_.ReplyLines()); });
+    conversation_.Ask(std::string(kMountsCommand), [this] { MeasuredMounts(); });
+    conversation_.Then([this] { Check(); });
+}
+
+void JobPlanner::MeasuredSize(std::size_t index) {
+    if (phase_ != Phase::Measuring) {
+        return;
+    }
+    PlannedItem& item = job_.items[index];
+    if (const std::optional<std::int64_t> kB = ParseDuFigure(session_.ReplyLines())) {
+        item.sizeKB = *kB;
+        return;
+    }
+    std::string unmeasured = SourcePath(item.source);
+    const std::vector<std::string> messages = ToolMessages(session_.ReplyLines(), "du: ");
+    if (!messages.empty()) {
+        unmeasured += " (" + Joined(messages, "; ") + ")";
+    }
+    unmeasured_.push_back(std::move(unmeasured));
+}
+
+// A FAT drive cannot take files of 4 GiB or more: cp would find out only
+// after copying 4 GiB.
+void JobPlanner::MeasuredMounts() {
+    if (phase_ != Phase::Measuring) {
+        return;
+    }
+    const std::string destPath = std::string(kMediaRoot) + job_.destFolder;
+    fat_ = IsFatFileSystem(FileSystemType(session_.ReplyLines(), destPath));
+}
+
+// Runs as a step, so the searches go before the check that follows them.
+void JobPlanner::SearchLargeFiles() {
+    searched_ = true;
+    for (const PlannedItem& item : job_.items) {
+        if (!job_.Renames(item)) {
+            conversation_.Ask(
+                LargeFilesCommand(item.source.folder, item.source.entry.caption), [this] {
+                    std::vector<std::string> found = FoundPaths(session_.ReplyLines());
+                    tooLarge_.insert(tooLarge_.end(), found.begin(), found.end());
+                });
+        }
+    }
+    conversation_.Then([this] { Check(); });
+}
+
+std::optional<std::string> JobPlanner::CheckRefusal() const {
+    if (job_.AllRename()) {
+        return std::nullopt;
+    }
+    if (!unmeasured_.empty()) {
+        return "Die Größe ist nicht zu ermitteln:\n" + Joined(unmeasured_, "\n");
+    }
+    if (!space_) {
+        return "Der freie Platz auf " + job_.destFolder + " ist nicht zu ermitteln.";
+    }
+    if (job_.totalKB > space_->freeKB) {
+        return SpaceRefusal(job_.destFolder, space_->freeKB, job_.totalKB);
+    }
+    if (!tooLarge_.empty()) {
+        return FatRefusal(job_.destFolder, tooLarge_);
+    }
+    return std::nullopt;
+}
+
+void JobPlanner::Check() {
+    if (phase_ != Phase::Measuring) {
+        return;
+    }
+    if (fat_ && !searched_ && !cancelled_) {
+        SearchLargeFiles();
+        return;
+    }
+    job_.totalKB = std::accumulate(
+        job_.items.begin(), job_.items.end(), std::int64_t{0},
+        [](std::int64_t sum, const PlannedItem& item) { return sum + item.sizeKB; });
+    std::optional<std::string> refusal =
+        cancelled_ ? std::optional<std::string>("abgebrochen") : CheckRefusal();
+    if (refusal) {
+        job_.report.problems.clear();
+        for (const PlannedItem& item : job_.items) {
+            job_.report.problems.push_back({SourcePath(item.source), *refusal});
+        }
+        Drop(*refusal, !cancelled_);
+        return;
+    }
+    phase_ = Phase::Idle;
+    if (OnPlanned) {
+        OnPlanned(job_);
+    }
+}
+
+void JobPlanner::ConnectionEnded() {
+    if (phase_ != Phase::Idle) {
+        phase_ = Phase::Idle;
+        copyWindow_.SetMainPanelEnabled(true);
+    }
+}
+
+void JobPlanner::Cancel() {
+    if (phase_ == Phase::Waiting) {
+        // Nothing has been sent for this job yet; its step finds it gone.
+        phase_ = Phase::Idle;
+        copyWindow_.SetMainPanelEnabled(true);
+        return;
+    }
+    cancelled_ = true;
+}
+
+}  // namespace olmira

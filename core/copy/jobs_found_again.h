@@ -1,0 +1,50 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "copy/job_follower.h"
+#include "jobs/job_record.h"
+#include "jobs/runner_status.h"
+
+namespace olmira {
+
+struct TSetup;
+class BoxSession;
+class Conversation;
+class SessionWindow;
+class JobHandover;
+
+// After a login: the jobs this PC handed to the box and has not reported
+// yet. One still running is followed as if started in this run; one that
+// ended meanwhile is reported once and cleared on the box. One the box no
+// longer knows (a restart emptied its /tmp) is reported as interrupted,
+// after its temporary copies have been removed.
+// Its reports come through the follower, one job at a time.
+class JobsFoundAgain {
+public:
+    JobsFoundAgain(const TSetup& settings, BoxSession& session, SessionWindow& window,
+                   Conversation& conversation, JobHandover& handover, JobRecord& record);
+
+    // Reads the box's jobs; follow is called for one job at a time, and
+    // Next once it has ended.
+    void Look();
+    void Next();
+    std::function<void(FollowedJob)> Follow;
+
+private:
+    void Listed();
+    void RemoveTemporaryCopies(const HandedJob& job);
+
+    const TSetup& settings_;
+    BoxSession& session_;
+    SessionWindow& window_;
+    Conversation& conversation_;
+    JobHandover& handover_;
+    JobRecord& record_;
+    std::deque<FollowedJob> due_;
+};
+
+}  // namespace olmira
