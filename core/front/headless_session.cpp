@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <iterator>
+#include <memory>
 
 #include "copy/copy_progress.h"
 #include "copy/given_name.h"
@@ -203,8 +204,9 @@ std::string HeadlessSession::ExistingFolder(const std::string& folder) {
     return path;
 }
 
-void HeadlessSession::Transfer(TransferMode mode, const std::vector<std::string>& sources,
-                               const std::string& destFolder, bool overwrite) {
+std::size_t HeadlessSession::StartTransfer(TransferMode mode,
+                                           const std::vector<std::string>& sources,
+                                           const std::string& destFolder, bool overwrite) {
     // Moving takes the sources away: a drive itself may be copied from, not moved.
     const std::vector<std::string> items =
         EntryPaths(sources, mode == TransferMode::Move ? PathUse::Change : PathUse::Read);
@@ -214,28 +216,93 @@ void HeadlessSession::Transfer(TransferMode mode, const std::vector<std::string>
     window_.answerYes = overwrite;
     const std::size_t questions = window_.questions.size();
     Copier().StartJob(mode, std::move(gathered), Destination);
-    RunUntil([this] { return !Copier().Running() && !box_.Talk().ReplyOutstanding(); },
-             "Kopiervorgang");
+    return questions;
+}
+
+void HeadlessSession::ThrowUnlessJobDone(std::size_t questionsBefore) {
     const JobReport& report = Copier().LastReport();
     if (report.done == report.entries) {
         return;
     }
-    if (report.entries == 1 && window_.questions.size() > questions) {
+    if (report.entries == 1 && window_.questions.size() > questionsBefore) {
         throw Error(window_.questions.back() + " Nein (--overwrite überschreibt).");
     }
     throw Error(ReportText(report));
 }
 
-void HeadlessSession::AwaitTidy() {
-    const auto idle = [this] { return !Tidy().Running() && !box_.Talk().ReplyOutstanding(); };
+bool HeadlessSession::JobIdle() {
+    return !Copier().Running() && !box_.Talk().ReplyOutstanding();
+}
+
+void HeadlessSession::Transfer(TransferMode mode, const std::vector<std::string>& sources,
+                               const std::string& destFolder, bool overwrite) {
+    const std::size_t questions = StartTransfer(mode, sources, destFolder, overwrite);
+    RunUntil([this] { return JobIdle(); }, "Kopiervorgang");
+    ThrowUnlessJobDone(questions);
+}
+
+// Once the box has numbered the job, it runs there whatever becomes of
+// this connection.
+int HeadlessSession::HandOver(TransferMode mode, const std::vector<std::string>& sources,
+                              const std::string& destFolder, bool overwrite) {
+    const std::size_t questions = StartTransfer(mode, sources, destFolder, overwrite);
+    RunUntil([this] { return Copier().FollowedNumber() != 0 || JobIdle(); },
+             "Übergabe des Auftrags");
+    if (Copier().FollowedNumber() == 0) {
+        ThrowUnlessJobDone(questions);
+    }
+    return Copier().FollowedNumber();
+}
+
+std::string HeadlessSession::AwaitJob() {
+    return RunUntilMessage([this] { return JobIdle(); }, "Kopiervorgang");
+}
+
+ReplyLines HeadlessSession::AskRunner(const std::string& command) {
+    if (!connected_) {
+        LogIn();
+    }
+    // Shared with the callback, which a throw here would leave behind.
+    struct Answer {
+        bool replied = false;
+        std::optional<std::string> refusal;
+        ReplyLines lines;
+    };
+    const auto answer = std::make_shared<Answer>();
+    Copier().AskRunner(command, [this, answer](bool ready, const std::string& reason) {
+        answer->replied = true;
+        if (ready) {
+            answer->lines = Session().ReplyLines();
+        } else {
+            answer->refusal = reason;
+        }
+    });
+    RunUntil([answer] { return answer->replied; }, "Aufträge der Box");
+    if (answer->refusal) {
+        throw Error(*answer->refusal);
+    }
+    return answer->lines;
+}
+
+std::string HeadlessSession::RunUntilMessage(const std::function<bool()>& done,
+                                             const char* waitingFor) {
     try {
-        RunUntil(idle, "Befehl auf der Box");
+        RunUntil(done, waitingFor);
+        return {};
     } catch (const Error&) {
-        // The message a window shows of what failed; the report tells it too.
         if (!window_.errors.empty() || window_.messages.empty()) {
             throw;
         }
-        window_.messages.clear();
+    }
+    std::string message = std::move(window_.messages.front());
+    window_.messages.clear();
+    return message;
+}
+
+void HeadlessSession::AwaitTidy() {
+    const auto idle = [this] { return !Tidy().Running() && !box_.Talk().ReplyOutstanding(); };
+    // The message a window shows of what failed; the report tells it too.
+    if (!RunUntilMessage(idle, "Befehl auf der Box").empty()) {
         RunUntil(idle, "Befehl auf der Box");
     }
 }

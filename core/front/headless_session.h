@@ -37,6 +37,17 @@ public:
     void Copy(const std::string& source, const std::string& destFolder, bool overwrite) {
         Transfer(TransferMode::Copy, {source}, destFolder, overwrite);
     }
+    // The same job, but returns as soon as the box has it, with the box's
+    // number for it; it stays in the program's record of handed jobs.
+    int HandOver(TransferMode mode, const std::vector<std::string>& sources,
+                 const std::string& destFolder, bool overwrite);
+    // Serves the job the copier follows (CopyController::Follow) until it
+    // has ended; returns the message the window would show then (empty when
+    // none). The report is the copier's LastReport.
+    std::string AwaitJob();
+    // The reply of the runner on the box to command; the runner is put
+    // there first when missing. Throws when it could not be.
+    ReplyLines AskRunner(const std::string& command);
     // Deletes the entries paths name, found as Transfer finds its sources,
     // without a question; folders go with their content. Every path is
     // checked first, and nothing is deleted while one is missing. Throws
@@ -76,6 +87,18 @@ public:
 
 private:
     void ThrowIfFailed();
+    // As RunUntil, but a message the window shows ends the wait and is
+    // returned rather than thrown; empty when done() held without one.
+    std::string RunUntilMessage(const std::function<bool()>& done, const char* waitingFor);
+    // Checks and gathers a job's paths and starts it; the number of
+    // questions asked before it.
+    std::size_t StartTransfer(TransferMode mode, const std::vector<std::string>& sources,
+                              const std::string& destFolder, bool overwrite);
+    // Throws with the last job's report unless every entry was done; a
+    // single entry that was not overwritten, with the question.
+    void ThrowUnlessJobDone(std::size_t questionsBefore);
+    // No job is planned, handed over or followed, and no reply is due.
+    bool JobIdle();
     // Each entry from its folder's listing, as a pane selects it.
     std::vector<JobSource> GatherSources(const std::vector<std::string>& items);
     // The entry that item (a checked entry path) names in its folder's
