@@ -30,17 +30,13 @@ namespace {
 constexpr int kTimerIntervalMs = 250;
 constexpr QSize kWindowSize(608, 428);
 
-QByteArray ToItemData(const std::string& bytes) {
-    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
 // A file's size as the box lists it, in kB; a folder has none.
 qlonglong SizeKB(const olmira::ListEntry& entry) {
     if (entry.kind != olmira::EntryKind::File) {
         return 0;
     }
     bool number = false;
-    const qlonglong size = ToItemData(entry.size).trimmed().toLongLong(&number);
+    const qlonglong size = ItemData(entry.size).trimmed().toLongLong(&number);
     return number ? size : 0;
 }
 
@@ -82,6 +78,7 @@ TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, const
     }
     restoreGeometry(state_.Geometry());
     Session().OnDrivesListed = [this] { ReopenLastFolders(); };
+    Session().AfterLogin = [this] { box_.Copier().FindJobsAgain(); };
 
     timer_->setObjectName(QStringLiteral("Timer"));
     timer_->setInterval(kTimerIntervalMs);
@@ -117,7 +114,7 @@ void TformMain::ReopenLastFolders() {
     for (const olmira::Pane pane : {olmira::Source, olmira::Destination}) {
         const std::string folder = state_.LastFolder(pane);
         QComboBox& media = *ui_.Find(pane)->media;
-        const int drive = media.findData(ToItemData(folder.substr(0, folder.find('/') + 1)));
+        const int drive = media.findData(ItemData(folder.substr(0, folder.find('/') + 1)));
         if (folder.empty() || drive < 0) {
             continue;
         }
@@ -403,222 +400,4 @@ void TformMain::tbSetupClick() {
 
 void TformMain::OnPane(PaneAction action, olmira::Pane pane) {
     Guarded([this, action, pane] { (Session().*action)(pane); });
-}
-
-void TformMain::SetStatusText(const std::string& text) {
-    ui_.statusText->setText(DecodeText(text));
-    emit statusTextChanged(ui_.statusText->text());
-}
-
-int TformMain::ConnectImage() const {
-    return ButtonImage(*ui_.tbConnect);
-}
-
-void TformMain::SetConnectImage(int image) {
-    SetButtonImage(*ui_.tbConnect, images_, image);
-}
-
-void TformMain::SetConnectHint(const std::string& hint) {
-    ui_.tbConnect->setToolTip(DecodeText(hint));
-}
-
-void TformMain::SetSetupEnabled(bool enabled) {
-    ui_.tbSetup->setEnabled(enabled);
-}
-
-void TformMain::SetPaneEnabled(olmira::Pane pane, bool enabled) {
-    if (PaneUi* controls = ui_.Find(pane)) {
-        controls->panel->setEnabled(enabled);
-    }
-    UpdateJobKeys();
-}
-
-void TformMain::SetCopyEnabled(bool enabled) {
-    ui_.tbCopyFile->setEnabled(enabled);
-    ui_.tbMoveFile->setEnabled(enabled);
-    UpdateJobKeys();
-}
-
-void TformMain::SetFolderCaption(olmira::Pane pane, const std::string& caption) {
-    if (PaneUi* controls = ui_.Find(pane)) {
-        controls->folder->setText(DecodeText(caption));
-    }
-}
-
-void TformMain::ClearDriveBox(olmira::Pane pane) {
-    if (PaneUi* controls = ui_.Find(pane)) {
-        controls->media->clear();
-        controls->media->clearEditText();
-    }
-}
-
-void TformMain::AddDrive(olmira::Pane pane, const std::string& entry) {
-    if (PaneUi* controls = ui_.Find(pane)) {
-        controls->media->addItem(DecodeText(entry), ToItemData(entry));
-    }
-}
-
-void TformMain::SelectFirstDrive(olmira::Pane pane) {
-    PaneUi* controls = ui_.Find(pane);
-    if (controls != nullptr && controls->media->count() > 0) {
-        controls->media->setCurrentIndex(0);
-    }
-}
-
-std::optional<std::string> TformMain::SelectedDrive(olmira::Pane pane) const {
-    const PaneUi* controls = ui_.Find(pane);
-    if (controls == nullptr || controls->media->currentIndex() < 0) {
-        return std::nullopt;
-    }
-    return controls->media->currentData().toByteArray().toStdString();
-}
-
-void TformMain::ClearEntryList(olmira::Pane pane) {
-    if (PaneUi* controls = ui_.Find(pane)) {
-        controls->entries->Clear();
-    }
-    UpdateSelectionText();
-}
-
-void TformMain::SetEntries(olmira::Pane pane, olmira::SharedEntries entries) {
-    if (PaneUi* controls = ui_.Find(pane)) {
-        controls->entries->SetEntries(std::move(entries));
-    }
-    UpdateSelectionText();
-}
-
-std::optional<olmira::ListEntry> TformMain::SelectedEntry(olmira::Pane pane) const {
-    const PaneUi* controls = ui_.Find(pane);
-    if (controls == nullptr) {
-        return std::nullopt;
-    }
-    return controls->entries->EntryAt(controls->list->CurrentRow());
-}
-
-// The model keeps "./" and "../" out of the selection.
-std::vector<olmira::ListEntry> TformMain::SelectedEntries(olmira::Pane pane) const {
-    std::vector<olmira::ListEntry> selected;
-    const PaneUi* controls = ui_.Find(pane);
-    if (controls == nullptr) {
-        return selected;
-    }
-    for (const int row : controls->list->SelectedRows()) {
-        if (std::optional<olmira::ListEntry> entry = controls->entries->EntryAt(row)) {
-            selected.push_back(std::move(*entry));
-        }
-    }
-    return selected;
-}
-
-void TformMain::SetFolderUpEnabled(olmira::Pane pane, bool enabled) {
-    if (PaneUi* controls = ui_.Find(pane)) {
-        controls->folderUp->setEnabled(enabled);
-    }
-}
-
-void TformMain::AppendLog(const std::string& block) {
-    formLog_->AppendLog(DecodeText(block));
-}
-
-void TformMain::ShowMessage(const std::string& text) {
-    boxes_.Show(this, kApplicationTitle, QMessageBox::NoIcon, DecodeText(text));
-}
-
-void TformMain::ShowError(const std::string& text) {
-    guard_.ShowError(text);
-}
-
-void TformMain::StartTimer() {
-    timer_->start();
-}
-
-void TformMain::StopTimer() {
-    timer_->stop();
-}
-
-void TformMain::ShowProgressWindow(const olmira::CopyProgressStart& start) {
-    CloseProgressWindow();
-    progressWindow_ = new TformCopyProgress(this);
-    connect(progressWindow_, &TformCopyProgress::cancelRequested, this, &TformMain::CancelCopy);
-    progressWindow_->Start(start);
-    progressWindow_->show();
-    progressWindow_->activateWindow();
-    progressWindow_->repaint();
-}
-
-void TformMain::UpdateProgressWindow(const olmira::CopyProgressUpdate& update) {
-    if (progressWindow_ != nullptr) {
-        progressWindow_->Update(update);
-    }
-}
-
-void TformMain::CloseProgressWindow() {
-    if (progressWindow_ != nullptr) {
-        progressWindow_->hide();
-        progressWindow_->deleteLater();
-        progressWindow_ = nullptr;
-    }
-}
-
-// Disabling the panes moved the focus to the tool bar's exit button, where
-// the next Space would end the program: it goes back to the active list.
-void TformMain::SetMainPanelEnabled(bool enabled) {
-    ui_.panelMain->setEnabled(enabled);
-    if (enabled) {
-        ui_.Find(activePane_)->list->setFocus();
-    }
-    UpdateJobKeys();
-}
-
-bool TformMain::AskYesNo(const std::string& text) {
-    return boxes_.Ask(this, kApplicationTitle, DecodeText(text));
-}
-
-olmira::OverwriteAnswer TformMain::AskOverwrite(const std::string& text) {
-    return boxes_.AskOverwrite(this, kApplicationTitle, DecodeText(text));
-}
-
-void TformMain::StartCopyTimer(int milliseconds) {
-    copyTimer_->start(milliseconds);
-}
-
-void TformMain::StopCopyTimer() {
-    copyTimer_->stop();
-}
-
-bool TformMain::AskDelete(const std::string& text) {
-    return boxes_.AskDelete(this, kApplicationTitle, DecodeText(text));
-}
-
-std::optional<std::string> TformMain::AskName(const std::string& title, const std::string& prompt,
-                                              const std::string& preset) {
-    const std::optional<QString> name =
-        boxes_.AskName(this, DecodeText(title), DecodeText(prompt), DecodeText(preset));
-    if (!name) {
-        return std::nullopt;
-    }
-    return name->toUtf8().toStdString();
-}
-
-void TformMain::ShowProperties(const std::string& title, const std::string& text) {
-    boxes_.Show(this, DecodeText(title), QMessageBox::Information, DecodeText(text));
-}
-
-void TformMain::SetFreeSpaceText(olmira::Pane pane, const std::string& text) {
-    if (PaneUi* controls = ui_.Find(pane)) {
-        controls->freeSpace->setText(DecodeText(text));
-    }
-}
-
-bool TformMain::SelectEntry(olmira::Pane pane, const std::string& caption) {
-    PaneUi* controls = ui_.Find(pane);
-    const int row = controls != nullptr ? controls->entries->RowOf(caption) : -1;
-    if (row < 0) {
-        return false;
-    }
-    const QModelIndex index = controls->entries->index(row, 0);
-    controls->list->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    controls->list->scrollTo(index);
-    return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <string>
 #include <string_view>
 
 // Texts reach the window as bytes: the program's own in UTF-8, names from the
@@ -11,3 +13,8 @@ QString DecodeText(std::string_view bytes);
 
 // The Windows-1252 reading alone, for bytes known not to be UTF-8.
 QString DecodeWindows1252(std::string_view bytes);
+
+// Bytes as an item's data, unchanged: a drive box finds its entry by them.
+inline QByteArray ItemData(const std::string& bytes) {
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
