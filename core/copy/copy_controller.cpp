@@ -45,13 +45,12 @@ CopyController::CopyController(const TSetup& settings, BoxSession& session, Sess
       planner_(settings, session, window, copyWindow, conversation),
       handover_(session, conversation),
       follower_(settings, session, window, copyWindow, conversation),
-      record_(settings.JobRecordPath),
-      foundAgain_(settings, session, window, conversation, handover_, record_) {
+      foundAgain_(settings, session, conversation, handover_) {
     planner_.OnPlanned = [this](PlannedJob job) { HandOver(job); };
     planner_.OnDropped = [this](const JobReport& report) { report_ = report; };
     follower_.OnEnded = [this](const FollowedJob& job, const JobReport& report) {
         report_ = report;
-        record_.Remove(job.job.token);
+        Record().Remove(job.job.token);
     };
     foundAgain_.Follow = [this](FollowedJob job) { Follow(std::move(job)); };
 }
@@ -72,6 +71,10 @@ void CopyController::AskRunner(std::string command,
         conversation_.Send({command, [this] { conversation_.Framer().Clear(); },
                             [replied] { replied(true, {}); }});
     });
+}
+
+JobRecord CopyController::Record() const {
+    return JobRecord(settings_.JobRecordPath);
 }
 
 bool CopyController::Running() const {
@@ -151,12 +154,8 @@ void CopyController::HandedOver(const PlannedJob& job, const HandedJob& handed,
         return;
     }
     number_ = *number;
-    record_.Add({settings_.olmira_Host, *number, handed});
-    std::vector<Pane> relist{job.to};
-    if (job.mode == TransferMode::Move) {
-        relist.push_back(job.from);
-    }
-    follower_.Follow({*number, handed, job.report, relist, false});
+    Record().Add({settings_.olmira_Host, *number, handed});
+    follower_.Follow({*number, handed, job.report, false});
     if (cancelBeforeHandedOver_) {
         follower_.Cancel();
     }

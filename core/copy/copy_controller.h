@@ -60,7 +60,9 @@ public:
     // The box's number of the job being followed, once it has one.
     int FollowedNumber() const { return number_; }
     // The program's own record of the jobs it handed over.
-    JobRecord& Record() { return record_; }
+    // The settings are read after the window is made: the path is taken
+    // from them each time.
+    JobRecord Record() const;
     // Follows a job the box has, handed over in an earlier run or by
     // another PC, to its end as if this run had handed it over.
     void Follow(FollowedJob job);
@@ -85,7 +87,6 @@ private:
     JobPlanner planner_;
     JobHandover handover_;
     JobFollower follower_;
-    JobRecord record_;
     JobsFoundAgain foundAgain_;
     bool handingOver_ = false;
     bool cancelBeforeHandedOver_ = false;

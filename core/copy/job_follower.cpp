@@ -213,11 +213,17 @@ std::string JobFollower::FinalMessage(const JobReport& report) const {
     return std::string(kFailedStatus) + ":\n" + LinesOf(report.problems.front().reason);
 }
 
+// The panes that show what the job changed: its destination and, for a
+// move, the folders its entries came from.
 void JobFollower::ListPanes() {
     phase_ = Phase::Idle;
-    for (const Pane pane : followed_.relist) {
-        session_.Refresh(pane);
+    std::vector<std::string> changed{followed_.job.destFolder};
+    if (followed_.job.mode == TransferMode::Move) {
+        for (const HandedEntry& entry : followed_.job.entries) {
+            changed.push_back(entry.folder);
+        }
     }
+    session_.RefreshShowing(changed);
     if (!message_.empty()) {
         window_.ShowMessage(std::exchange(message_, {}));
     }

@@ -8,7 +8,6 @@
 #include "copy/job_plan.h"
 #include "jobs/runner_commands.h"
 #include "jobs/runner_status.h"
-#include "session/pane.h"
 
 namespace olmira {
 
@@ -25,8 +24,6 @@ struct FollowedJob {
     // Every entry of the job as the user gave it; those left out before it
     // was handed over among its problems.
     JobReport report;
-    // The panes listed afresh once it has ended.
-    std::vector<Pane> relist;
     // Handed over in an earlier run: its end report says so.
     bool foundAgain = false;
 };

@@ -5,22 +5,20 @@
 #include "conversation/conversation.h"
 #include "jobs/job_handover.h"
 #include "session/box_session.h"
-#include "session/session_window.h"
 #include "settings/setup.h"
 
 namespace olmira {
 
-JobsFoundAgain::JobsFoundAgain(const TSetup& settings, BoxSession& session, SessionWindow& window,
-                               Conversation& conversation, JobHandover& handover, JobRecord& record)
-    : settings_(settings),
-      session_(session),
-      window_(window),
-      conversation_(conversation),
-      handover_(handover),
-      record_(record) {}
+JobsFoundAgain::JobsFoundAgain(const TSetup& settings, BoxSession& session,
+                               Conversation& conversation, JobHandover& handover)
+    : settings_(settings), session_(session), conversation_(conversation), handover_(handover) {}
+
+JobRecord JobsFoundAgain::Record() const {
+    return JobRecord(settings_.JobRecordPath);
+}
 
 void JobsFoundAgain::Look() {
-    if (record_.OfHost(settings_.olmira_Host).empty()) {
+    if (Record().OfHost(settings_.olmira_Host).empty()) {
         return;
     }
     handover_.EnsureRunner([this](bool ready, const std::string&) {
@@ -40,26 +38,20 @@ void JobsFoundAgain::Listed() {
     }
     due_.clear();
     std::vector<FollowedJob> ended;
-    for (const RecordedJob& recorded : record_.OfHost(settings_.olmira_Host)) {
+    for (const RecordedJob& recorded : Record().OfHost(settings_.olmira_Host)) {
         const auto found = std::find_if(onBox->begin(), onBox->end(), [&](const RunnerJob& job) {
             return job.token == recorded.job.token;
         });
         if (found == onBox->end()) {
             RemoveTemporaryCopies(recorded.job);
-            ended.push_back({0,
-                             recorded.job,
-                             {recorded.job.mode, recorded.job.entries.size(), 0, {}},
-                             {Source, Destination},
-                             true});
+            ended.push_back(
+                {0, recorded.job, {recorded.job.mode, recorded.job.entries.size(), 0, {}}, true});
             continue;
         }
         const bool running =
             found->state == RunnerJobState::Running || found->state == RunnerJobState::Queued;
-        FollowedJob job{found->number,
-                        recorded.job,
-                        JobReport{recorded.job.mode, recorded.job.entries.size(), 0, {}},
-                        {Source, Destination},
-                        !running};
+        FollowedJob job{found->number, recorded.job,
+                        JobReport{recorded.job.mode, recorded.job.entries.size(), 0, {}}, !running};
         if (running) {
             due_.push_back(std::move(job));
         } else {

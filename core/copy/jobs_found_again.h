@@ -14,7 +14,6 @@ namespace olmira {
 struct TSetup;
 class BoxSession;
 class Conversation;
-class SessionWindow;
 class JobHandover;
 
 // After a login: the jobs this PC handed to the box and has not reported
@@ -25,8 +24,8 @@ class JobHandover;
 // Its reports come through the follower, one job at a time.
 class JobsFoundAgain {
 public:
-    JobsFoundAgain(const TSetup& settings, BoxSession& session, SessionWindow& window,
-                   Conversation& conversation, JobHandover& handover, JobRecord& record);
+    JobsFoundAgain(const TSetup& settings, BoxSession& session, Conversation& conversation,
+                   JobHandover& handover);
 
     // Reads the box's jobs; follow is called for one job at a time, and
     // Next once it has ended.
@@ -37,13 +36,12 @@ public:
 private:
     void Listed();
     void RemoveTemporaryCopies(const HandedJob& job);
+    JobRecord Record() const;
 
     const TSetup& settings_;
     BoxSession& session_;
-    SessionWindow& window_;
     Conversation& conversation_;
     JobHandover& handover_;
-    JobRecord& record_;
     std::deque<FollowedJob> due_;
 };
 

@@ -224,7 +224,7 @@ FollowedEnd HeadlessJobs::Cancel(int number) {
 FollowedEnd HeadlessJobs::Follow(const RunnerJob& job, bool cancel) {
     HandedJob handed = KnownJob(job, Recorded());
     const JobReport start{handed.mode, handed.entries.size(), 0, {}};
-    run_.Copier().Follow({job.number, std::move(handed), start, {}, false});
+    run_.Copier().Follow({job.number, std::move(handed), start, false});
     if (cancel) {
         run_.Copier().Cancel();
     }

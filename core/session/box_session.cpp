@@ -274,6 +274,20 @@ void BoxSession::TelnetDataAvailable(const std::string& buffer) {
     CheckLoginRefused();
 }
 
+// In the order of folders: the pane showing the first is listed first.
+void BoxSession::RefreshShowing(const std::vector<std::string>& folders, std::optional<Pane> done) {
+    std::array<bool, 2> listed{done == Source, done == Destination};
+    for (const std::string& folder : folders) {
+        for (const Pane pane : {Source, Destination}) {
+            const std::string& shown = PaneOf(pane).CurrentPath;
+            if (!listed[Index(pane)] && !shown.empty() && shown.starts_with(folder)) {
+                listed[Index(pane)] = true;
+                Refresh(pane);
+            }
+        }
+    }
+}
+
 void BoxSession::SetSessionState(int state) {
     sessionState_ = state;
     conversation_.Framer().Clear();

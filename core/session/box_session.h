@@ -71,6 +71,10 @@ public:
     void ChooseDrive(Pane pane);    // "go"
     void EnterSelected(Pane pane);  // double click or Enter on an entry
     void Refresh(Pane pane);
+    // After a change: lists afresh each pane but done that shows one of
+    // folders (below the media root, ending in "/") or a folder inside one.
+    void RefreshShowing(const std::vector<std::string>& folders,
+                        std::optional<Pane> done = std::nullopt);
     void FolderUp(Pane pane);
     // Lists path (relative to /var/media, ending in "/") in the pane.
     void ShowFolder(Pane pane, const std::string& path);

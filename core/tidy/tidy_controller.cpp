@@ -281,13 +281,11 @@ void TidyController::Checked(Pane pane) {
     window_.ShowMessage(Joined(report_.problems, "\n"));
 }
 
-// The other pane too when it shows the changed folder or one inside it.
+// The pane's own listing confirms the change; the other pane is listed too
+// when it shows the changed folder or one inside it.
 void TidyController::Refresh(Pane pane) {
     session_.Refresh(pane);
-    const Pane other = pane == Source ? Destination : Source;
-    if (session_.PaneOf(other).CurrentPath.starts_with(folder_)) {
-        session_.Refresh(other);
-    }
+    session_.RefreshShowing({folder_}, pane);
 }
 
 void TidyController::ShowProperties(Pane pane) {
