@@ -50,13 +50,15 @@ inline std::string ShellArguments(const std::vector<std::string>& words) {
 class CliOnTheBox : public olmira::test::SimboxTest {
 protected:
     // Runs olmirafm-cli with arguments against host; extraIni goes to the
-    // end of its INI file.
+    // end of its INI file. Its record of handed jobs stays in the test's
+    // folder.
     Outcome Run(const std::string& host, const std::string& arguments,
                 const std::string& extraIni = "") {
         folder.Write("olmirafm.ini", "[Network]\r\nolmira_Host=" + host +
                                          "\r\nolmira_User=" + Box().user + "\r\nolmira_Pass=" +
                                          password.value_or(Box().password) + "\r\n" + extraIni);
-        const std::string command = std::string(OLMIRAFM_CLI) + " --ini " +
+        const std::string command = "XDG_CONFIG_HOME=" + ShellArgument(folder.File("config")) +
+                                    " " + std::string(OLMIRAFM_CLI) + " --ini " +
                                     folder.File("olmirafm.ini") + " " + arguments + " >" +
                                     folder.File("out") + " 2>" + folder.File("err");
         Outcome outcome;

@@ -50,7 +50,6 @@ class CliRunnerJob : public CliOnTheBox {
 protected:
     void SetUp() override {
         CliOnTheBox::SetUp();
-        ::setenv("XDG_CONFIG_HOME", folder.File("config").c_str(), 1);
         for (const char* name : {"Eins.ts", "Zwei.ts", "Drei.ts"}) {
             Record(name);
         }

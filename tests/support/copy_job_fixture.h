@@ -70,7 +70,7 @@ protected:
         settings.olmira_Host = "box";
         settings.update_intervall = 5000;
         settings.progress_min_size = 6000;
-        copy.Record() = JobRecord(folder.File("jobs"));
+        settings.JobRecordPath = folder.File("jobs");
         List(Source, "hdd/Filme/",
              {"8000 Der Film.ts", "4 Kurz.ts", "0 Serien/", "1 K?se.ts", "1 Kase.ts",
               "7000 Zweiter.ts"});
