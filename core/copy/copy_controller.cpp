@@ -109,11 +109,8 @@ void CopyController::StartJob(TransferMode mode, Pane from) {
             return;
         }
     }
-    if (settings_.with_crid) {
-        selected = WithInfoFiles(selected, *pane.Entries);
-    }
     std::vector<JobSource> sources;
-    for (ListEntry& entry : selected) {
+    for (ListEntry& entry : EntriesTaken(settings_, std::move(selected), *pane.Entries)) {
         sources.push_back({pane.ListedPath, std::move(entry)});
     }
     StartJob(mode, std::move(sources), to);

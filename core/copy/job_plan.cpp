@@ -5,6 +5,7 @@
 #include "copy/box_figures.h"
 #include "copy/given_name.h"
 #include "copy/name_pattern.h"
+#include "settings/setup.h"
 #include "tidy/box_path.h"
 
 namespace olmira {
@@ -88,6 +89,11 @@ std::vector<ListEntry> WithInfoFiles(const std::vector<ListEntry>& selected,
         }
     }
     return entries;
+}
+
+std::vector<ListEntry> EntriesTaken(const TSetup& settings, std::vector<ListEntry> selected,
+                                    const EntryList& listing) {
+    return settings.with_crid ? WithInfoFiles(selected, listing) : selected;
 }
 
 std::optional<std::string> PlaceRefusal(const std::vector<JobSource>& sources,

@@ -10,6 +10,8 @@
 
 namespace olmira {
 
+struct TSetup;
+
 enum class TransferMode { Copy, Move };
 
 // An entry a job takes, with the folder it is listed in (below the media
@@ -37,6 +39,11 @@ std::optional<std::string> InfoFileOf(std::string_view caption);
 // finds its info file so too; throws olmira::Error when that is ambiguous.
 std::vector<ListEntry> WithInfoFiles(const std::vector<ListEntry>& selected,
                                      const EntryList& listing);
+
+// What a job or a delete takes of the selected entries: with their info
+// files when the settings say so (with_crid), else just them.
+std::vector<ListEntry> EntriesTaken(const TSetup& settings, std::vector<ListEntry> selected,
+                                    const EntryList& listing);
 
 // Why the entries cannot go into destFolder at all: a path the path rules
 // refuse (a move changes its sources, so a drive's root stays), a folder

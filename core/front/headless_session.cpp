@@ -169,11 +169,8 @@ std::vector<JobSource> HeadlessSession::GatherSources(const std::vector<std::str
     std::vector<JobSource> gathered;
     for (const std::string& item : items) {
         JobSource found = FindListed(Source, item);
-        std::vector<ListEntry> entries{found.entry};
-        if (settings_.with_crid) {
-            entries = WithInfoFiles(entries, *window_.View(Source).entries);
-        }
-        for (ListEntry& entry : entries) {
+        for (ListEntry& entry :
+             EntriesTaken(settings_, {found.entry}, *window_.View(Source).entries)) {
             JobSource next{found.folder, std::move(entry)};
             if (std::find(gathered.begin(), gathered.end(), next) == gathered.end()) {
                 gathered.push_back(std::move(next));

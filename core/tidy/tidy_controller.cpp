@@ -89,7 +89,7 @@ void TidyController::DeleteSelected(Pane pane) {
         return;
     }
     std::vector<ListEntry> entries =
-        settings_.with_crid ? WithInfoFiles(selected, *session_.PaneOf(pane).Entries) : selected;
+        EntriesTaken(settings_, selected, *session_.PaneOf(pane).Entries);
     // Refused before the question, so that a yes is never refused after it.
     for (const ListEntry& entry : entries) {
         RefuseChange(pane, entry);
