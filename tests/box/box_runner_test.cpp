@@ -17,6 +17,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "box_runners.h"
 #include "eventually.h"
 #include "file_bytes.h"
 #include "jobs/runner_script.h"
@@ -29,6 +30,7 @@ namespace fs = std::filesystem;
 using olmira::test_support::Eventually;
 using olmira::test_support::FileBytes;
 using olmira::test_support::Pattern;
+using olmira::test_support::Runners;
 using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -65,39 +67,6 @@ std::map<std::string, std::string> Tree(const fs::path& root) {
             entry.is_directory() ? "/" : FileBytes(entry.path());
     }
     return tree;
-}
-
-// The box's runners (processes running the script's verb "run", but not
-// their subshells), with all they started when asked: the test lives in
-// the box's PID namespace.
-std::vector<pid_t> Runners(bool andTheirs = false) {
-    std::map<pid_t, pid_t> parents;
-    std::set<pid_t> running;
-    for (const auto& entry : fs::directory_iterator("/proc")) {
-        const pid_t pid = std::atoi(entry.path().filename().c_str());
-        std::ifstream stat(entry.path() / "stat");
-        std::string skipped;
-        const std::string command = FileBytes(entry.path() / "cmdline");
-        if (pid > 0 && stat >> skipped >> skipped >> skipped >> parents[pid] &&
-            command.find("/runner-") != std::string::npos &&
-            command.ends_with(std::string("\0run\0", 5))) {
-            running.insert(pid);
-        }
-    }
-    std::vector<pid_t> found;
-    for (const pid_t pid : running) {
-        if (!running.contains(parents[pid])) {
-            found.push_back(pid);
-        }
-    }
-    for (std::size_t i = 0; andTheirs && i < found.size(); ++i) {
-        for (const auto& [pid, parent] : parents) {
-            if (parent == found[i]) {
-                found.push_back(pid);
-            }
-        }
-    }
-    return found;
 }
 
 struct Poll {

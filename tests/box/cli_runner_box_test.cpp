@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "box_runners.h"
 #include "cli_on_the_box.h"
 #include "file_bytes.h"
 
@@ -50,6 +51,8 @@ class CliRunnerJob : public CliOnTheBox {
 protected:
     void SetUp() override {
         CliOnTheBox::SetUp();
+        // For the consoles that Launch starts; Run sets it for its own.
+        ::setenv("XDG_CONFIG_HOME", folder.File("config").c_str(), 1);
         for (const char* name : {"Eins.ts", "Zwei.ts", "Drei.ts"}) {
             Record(name);
         }
@@ -194,6 +197,34 @@ TEST_F(CliRunnerJob, CancelEndsADetachedJobAndLeavesTheSourcesWhole) {
     const Outcome again = Cli("cancel", {std::to_string(number)});
     EXPECT_EQ(again.status, 1);
     EXPECT_THAT(again.err, HasSubstr("Die Box kennt keinen Auftrag " + std::to_string(number)));
+}
+
+// The box restarts during the first entry of a move (its runner and the
+// runner's cp die): the next login reports the job interrupted, and no
+// temporary copy is left; the sources stay whole.
+TEST_F(CliRunnerJob, AJobCutShortByARestartIsReportedInterrupted) {
+    fs::remove(Usb("Konzert.ts"));
+    Record("Lang.ts");
+    EXPECT_EQ(Cli("jobs", {}).out, "");
+    Launch({"mv", "hdd/Lang.ts", "hdd/Zwei.ts", "usb/"});
+    ASSERT_TRUE(Within(std::chrono::seconds(20), [&] { return fs::exists(Usb(".Lang.ts.part")); }));
+    ASSERT_EQ(::kill(child_, SIGKILL), 0);
+    ::waitpid(child_, nullptr, 0);
+    child_ = -1;
+    for (const pid_t pid : olmira::test_support::Runners(true)) {
+        ::kill(pid, SIGKILL);
+    }
+
+    const Outcome reported = Cli("wait", {});
+    EXPECT_EQ(reported.status, 1);
+    EXPECT_THAT(reported.err, HasSubstr("hdd/Lang.ts: unterbrochen"));
+    for (const char* name : {"Lang.ts", "Zwei.ts"}) {
+        EXPECT_TRUE(Holds(Hdd(name), name)) << name;
+        EXPECT_FALSE(fs::exists(Usb(name))) << name;
+    }
+    for (const auto& entry : fs::directory_iterator(Media() / "usb")) {
+        EXPECT_FALSE(entry.path().filename().string().ends_with(".part")) << entry.path();
+    }
 }
 
 }  // namespace
