@@ -24,7 +24,12 @@ inline std::vector<pid_t> Runners(bool andTheirs = false) {
         const pid_t pid = std::atoi(entry.path().filename().c_str());
         std::ifstream stat(entry.path() / "stat");
         std::string skipped;
-        const std::string command = FileBytes(entry.path() / "cmdline");
+        std::string command;
+        try {
+            command = FileBytes(entry.path() / "cmdline");
+        } catch (const std::ios_base::failure&) {
+            continue;  // the process ended while it was read
+        }
         if (pid > 0 && stat >> skipped >> skipped >> skipped >> parents[pid] &&
             command.find("/runner-") != std::string::npos &&
             command.ends_with(std::string("\0run\0", 5))) {
