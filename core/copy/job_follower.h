@@ -45,7 +45,6 @@ public:
     // The job goes on on the box; the program stops following it.
     void ConnectionEnded();
     bool Busy() const { return phase_ != Phase::Idle; }
-    bool Cancelling() const { return cancelSent_; }
 
     // The job has ended on the box and its report is final.
     std::function<void(const FollowedJob&, const JobReport&)> OnEnded;

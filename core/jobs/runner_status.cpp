@@ -1,6 +1,5 @@
 #include "jobs/runner_status.h"
 
-#include <algorithm>
 #include <charconv>
 
 namespace olmira {
@@ -175,17 +174,6 @@ std::optional<std::vector<RunnerJob>> ParseList(const ReplyLines& lines) {
         }
     }
     return std::nullopt;
-}
-
-bool ListedNoRunner(const ReplyLines& lines) {
-    return !ParseList(lines).has_value();
-}
-
-std::size_t EndedEntries(const RunnerJob& job) {
-    return static_cast<std::size_t>(
-        std::count_if(job.entries.begin(), job.entries.end(), [](const RunnerEntry& entry) {
-            return entry.state != EntryState::Waiting && entry.state != EntryState::Running;
-        }));
 }
 
 std::string EntryReason(const RunnerEntry& status, TransferMode mode) {

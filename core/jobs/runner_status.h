@@ -50,18 +50,12 @@ std::optional<int> ParseSubmitted(const ReplyLines& lines, std::string* refusal 
 void ReadPoll(const ReplyLines& lines, RunnerJob& job);
 
 // Every job a list reply names, in its order; complete only when the reply
-// has its end line, else nullopt (no runner on the box: no jobs either,
-// which ListedNoRunner tells).
+// has its end line, else nullopt (no runner answered: the box's /tmp was
+// emptied, or the reply was cut short).
 std::optional<std::vector<RunnerJob>> ParseList(const ReplyLines& lines);
-
-// Whether the list command found no runner at all (the box's /tmp emptied).
-bool ListedNoRunner(const ReplyLines& lines);
 
 // Applies one status line ("3 done", "2 failed cp cp: ...", "end") to job.
 void ApplyStatusLine(std::string_view line, RunnerJob& job);
-
-// How many entries have ended, however.
-std::size_t EndedEntries(const RunnerJob& job);
 
 // The German reason an entry was not done, for the end report; empty for a
 // done entry.

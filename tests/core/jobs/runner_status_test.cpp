@@ -1,5 +1,7 @@
 #include "jobs/runner_status.h"
 
+#include <algorithm>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -23,6 +25,14 @@ ReplyLines Reply(std::string_view command, std::string_view output) {
     }
     lines.push_back("root@box:~# ");
     return lines;
+}
+
+// How many of job's entries have ended, however.
+std::size_t EndedEntries(const RunnerJob& job) {
+    return static_cast<std::size_t>(
+        std::count_if(job.entries.begin(), job.entries.end(), [](const RunnerEntry& entry) {
+            return entry.state != EntryState::Waiting && entry.state != EntryState::Running;
+        }));
 }
 
 RunnerEntry In(EntryState state, std::string step = {}, std::string message = {}) {
@@ -140,12 +150,10 @@ TEST(RunnerStatusTest, AListNamesEveryJobWithItsOwnLines) {
     // Without its end line the list is cut short, or no runner answered.
     const ReplyLines cut = Reply(kList, "olmirafm-job 4 ended\nolmirafm-token 17-a");
     EXPECT_EQ(ParseList(cut), std::nullopt);
-    EXPECT_TRUE(ListedNoRunner(cut));
-    EXPECT_TRUE(
-        ListedNoRunner(Reply(kList, "sh: can't open '/tmp/olmirafm/runner-0123456789.sh'")));
+    EXPECT_EQ(ParseList(Reply(kList, "sh: can't open '/tmp/olmirafm/runner-0123456789.sh'")),
+              std::nullopt);
     const ReplyLines none = Reply(kList, "olmirafm-end");
     EXPECT_THAT(ParseList(none), Optional(IsEmpty()));
-    EXPECT_FALSE(ListedNoRunner(none));
 }
 
 TEST(RunnerStatusTest, TheReasonAnEntryWasNotDone) {
