@@ -66,6 +66,9 @@ public:
     // Follows a job the box has, handed over in an earlier run or by
     // another PC, to its end as if this run had handed it over.
     void Follow(FollowedJob job);
+    // Reports a job of this PC that the box no longer knows (a restart
+    // emptied its /tmp) as cut short, after removing its temporary copies.
+    void FollowLost(const HandedJob& job) { Follow(foundAgain_.Lost(job)); }
     // Sends command to this version's runner, which is put on the box first
     // when missing; replied runs with the reply in the session's
     // ReplyLines, or with ready false and the box's words when the runner

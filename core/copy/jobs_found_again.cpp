@@ -43,9 +43,7 @@ void JobsFoundAgain::Listed() {
             return job.token == recorded.job.token;
         });
         if (found == onBox->end()) {
-            RemoveTemporaryCopies(recorded.job);
-            ended.push_back(
-                {0, recorded.job, {recorded.job.mode, recorded.job.entries.size(), 0, {}}, true});
+            ended.push_back(Lost(recorded.job));
             continue;
         }
         const bool running =
@@ -76,12 +74,13 @@ void JobsFoundAgain::Next() {
 // Nothing of the job is left on the box but what it changed: its
 // temporary copies go. Its number (0) names no job, so its report tells
 // that it was cut short.
-void JobsFoundAgain::RemoveTemporaryCopies(const HandedJob& job) {
+FollowedJob JobsFoundAgain::Lost(const HandedJob& job) {
     for (const HandedEntry& entry : job.entries) {
         if (entry.op != EntryOp::Rename) {
             conversation_.Send({RemoveTemporaryCommand(job.destFolder, entry.caption), {}, {}});
         }
     }
+    return {0, job, {job.mode, job.entries.size(), 0, {}}, true};
 }
 
 }  // namespace olmira

@@ -32,10 +32,13 @@ public:
     void Look();
     void Next();
     std::function<void(FollowedJob)> Follow;
+    // A job of this PC that the box no longer knows: its temporary copies
+    // are removed, and the job to follow, whose report tells that it was
+    // cut short, is returned.
+    FollowedJob Lost(const HandedJob& job);
 
 private:
     void Listed();
-    void RemoveTemporaryCopies(const HandedJob& job);
     JobRecord Record() const;
 
     const TSetup& settings_;

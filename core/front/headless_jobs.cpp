@@ -187,7 +187,7 @@ std::vector<HandedJob> HeadlessJobs::Recorded() const {
 
 // A job that ended while no one followed it is still unreported while the
 // record has it: after cp --detach, wait tells its end however late it comes.
-RunnerJob HeadlessJobs::OwnNext(const std::vector<RunnerJob>& jobs) const {
+std::optional<RunnerJob> HeadlessJobs::OwnNext(const std::vector<RunnerJob>& jobs) const {
     const std::vector<HandedJob> own = Recorded();
     for (const RunnerJobState state : {RunnerJobState::Running, RunnerJobState::Queued,
                                        RunnerJobState::Ended, RunnerJobState::Interrupted}) {
@@ -202,12 +202,33 @@ RunnerJob HeadlessJobs::OwnNext(const std::vector<RunnerJob>& jobs) const {
             return *found;
         }
     }
-    throw Error("Die Box hat keinen Auftrag dieses PCs.");
+    return std::nullopt;
+}
+
+std::optional<HandedJob> HeadlessJobs::OwnLost(const std::vector<RunnerJob>& jobs) const {
+    for (HandedJob& mine : Recorded()) {
+        if (std::none_of(jobs.begin(), jobs.end(),
+                         [&mine](const RunnerJob& job) { return job.token == mine.token; })) {
+            return std::move(mine);
+        }
+    }
+    return std::nullopt;
 }
 
 FollowedEnd HeadlessJobs::Await(int number) {
     const std::vector<RunnerJob> jobs = OnBox();
-    return Follow(number != 0 ? Numbered(jobs, number) : OwnNext(jobs), false);
+    if (number != 0) {
+        return Follow(Numbered(jobs, number), false);
+    }
+    if (const std::optional<RunnerJob> own = OwnNext(jobs)) {
+        return Follow(*own, false);
+    }
+    const std::optional<HandedJob> lost = OwnLost(jobs);
+    if (!lost) {
+        throw Error("Die Box hat keinen Auftrag dieses PCs.");
+    }
+    run_.Copier().FollowLost(*lost);
+    return Ended();
 }
 
 FollowedEnd HeadlessJobs::Cancel(int number) {
@@ -228,6 +249,10 @@ FollowedEnd HeadlessJobs::Follow(const RunnerJob& job, bool cancel) {
     if (cancel) {
         run_.Copier().Cancel();
     }
+    return Ended();
+}
+
+FollowedEnd HeadlessJobs::Ended() {
     FollowedEnd end{{}, run_.AwaitJob()};
     end.report = run_.Copier().LastReport();
     if (end.message.empty() && !end.AllDone()) {

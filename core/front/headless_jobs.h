@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,8 +38,9 @@ public:
     // The JobLines of every job the runner has, oldest first.
     std::vector<std::string> Lines();
     // Follows job number to its end; when number is 0, this PC's job that
-    // the box runs, else its lowest waiting one, else its oldest ended one.
-    // Throws when there is no such job.
+    // the box runs, else its lowest waiting one, else its oldest ended one,
+    // else one the box no longer knows (a restart emptied its /tmp), which
+    // is reported cut short. Throws when there is no such job.
     FollowedEnd Await(int number);
     // Cancels the running or waiting job number and follows it to its end.
     FollowedEnd Cancel(int number);
@@ -46,8 +48,10 @@ public:
 private:
     std::vector<RunnerJob> OnBox();
     std::vector<HandedJob> Recorded() const;
-    RunnerJob OwnNext(const std::vector<RunnerJob>& jobs) const;
+    std::optional<RunnerJob> OwnNext(const std::vector<RunnerJob>& jobs) const;
+    std::optional<HandedJob> OwnLost(const std::vector<RunnerJob>& jobs) const;
     FollowedEnd Follow(const RunnerJob& job, bool cancel);
+    FollowedEnd Ended();
 
     HeadlessSession& run_;
 };

@@ -200,30 +200,41 @@ TEST_F(CliRunnerJob, CancelEndsADetachedJobAndLeavesTheSourcesWhole) {
 }
 
 // The box restarts during the first entry of a move (its runner and the
-// runner's cp die): the next login reports the job interrupted, and no
-// temporary copy is left; the sources stay whole.
+// runner's cp die, and its /tmp may be emptied): the next login reports the
+// job interrupted, and no temporary copy is left; the sources stay whole.
 TEST_F(CliRunnerJob, AJobCutShortByARestartIsReportedInterrupted) {
     fs::remove(Usb("Konzert.ts"));
     Record("Lang.ts");
     EXPECT_EQ(Cli("jobs", {}).out, "");
-    Launch({"mv", "hdd/Lang.ts", "hdd/Zwei.ts", "usb/"});
-    ASSERT_TRUE(Within(std::chrono::seconds(20), [&] { return fs::exists(Usb(".Lang.ts.part")); }));
-    ASSERT_EQ(::kill(child_, SIGKILL), 0);
-    ::waitpid(child_, nullptr, 0);
-    child_ = -1;
-    for (const pid_t pid : olmira::test_support::Runners(true)) {
-        ::kill(pid, SIGKILL);
-    }
+    for (const bool tmpEmptied : {false, true}) {
+        SCOPED_TRACE(tmpEmptied ? "/tmp emptied" : "/tmp kept");
+        Launch({"mv", "hdd/Lang.ts", "hdd/Zwei.ts", "usb/"});
+        ASSERT_TRUE(
+            Within(std::chrono::seconds(20), [&] { return fs::exists(Usb(".Lang.ts.part")); }));
+        ASSERT_EQ(::kill(child_, SIGKILL), 0);
+        ::waitpid(child_, nullptr, 0);
+        child_ = -1;
+        const std::vector<pid_t> runners = olmira::test_support::Runners(true);
+        ASSERT_FALSE(runners.empty());
+        if (tmpEmptied) {
+            fs::remove_all(fs::path("/proc") / std::to_string(runners.front()) /
+                           "root/tmp/olmirafm");
+        }
+        for (const pid_t pid : runners) {
+            ::kill(pid, SIGKILL);
+        }
 
-    const Outcome reported = Cli("wait", {});
-    EXPECT_EQ(reported.status, 1);
-    EXPECT_THAT(reported.err, HasSubstr("hdd/Lang.ts: unterbrochen"));
-    for (const char* name : {"Lang.ts", "Zwei.ts"}) {
-        EXPECT_TRUE(Holds(Hdd(name), name)) << name;
-        EXPECT_FALSE(fs::exists(Usb(name))) << name;
-    }
-    for (const auto& entry : fs::directory_iterator(Media() / "usb")) {
-        EXPECT_FALSE(entry.path().filename().string().ends_with(".part")) << entry.path();
+        const Outcome reported = Cli("wait", {});
+        EXPECT_EQ(reported.status, 1);
+        EXPECT_THAT(reported.err, HasSubstr("hdd/Lang.ts: unterbrochen"));
+        for (const char* name : {"Lang.ts", "Zwei.ts"}) {
+            EXPECT_TRUE(Holds(Hdd(name), name)) << name;
+            EXPECT_FALSE(fs::exists(Usb(name))) << name;
+        }
+        for (const auto& entry : fs::directory_iterator(Media() / "usb")) {
+            EXPECT_FALSE(entry.path().filename().string().ends_with(".part")) << entry.path();
+        }
+        EXPECT_THAT(Cli("wait", {}).err, HasSubstr("keinen Auftrag"));
     }
 }
 
