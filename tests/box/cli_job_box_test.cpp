@@ -267,11 +267,13 @@ protected:
 };
 
 // The free space sufficed when the job started; the drive filled up while
-// cp wrote.
+// cp wrote. The recording the copy was to replace stays as it was.
 TEST_F(CliSlowJob, ADriveThatFillsUpDuringTheCopyLeavesNoPartialCopy) {
     WriteFile(Media() / "hdd" / "Gross.ts", Pattern(1200 * kKB, 'g'));
-    Start("cp", {"hdd/Gross.ts", "usb/"});
     const fs::path copy = Media() / "usb" / "Gross.ts";
+    const std::string old = Pattern(300 * kKB, 'o');
+    WriteFile(copy, old);
+    Start("cp --overwrite", {"hdd/Gross.ts", "usb/"});
     const fs::path part = Media() / "usb" / ".Gross.ts.part";
     ASSERT_TRUE(Eventually([&] { return fs::exists(part); }, std::chrono::seconds(10)));
     {
@@ -283,7 +285,7 @@ TEST_F(CliSlowJob, ADriveThatFillsUpDuringTheCopyLeavesNoPartialCopy) {
     const Outcome outcome = Wait();
     EXPECT_EQ(outcome.status, 1) << outcome.err;
     EXPECT_THAT(outcome.err, HasSubstr("die unvollständige Kopie wurde entfernt"));
-    EXPECT_FALSE(fs::exists(fs::symlink_status(copy)));
+    EXPECT_EQ(FileBytes(copy), old);
     EXPECT_FALSE(fs::exists(fs::symlink_status(part)));
 }
 
