@@ -94,7 +94,7 @@ void TformCopyProgress::Update(const olmira::CopyProgressUpdate& update) {
     }
     labelTransfer_->setText(QString::number(update.transferredKB));
     copyProgress_->setValue(static_cast<int>(std::clamp<std::int64_t>(update.bar, 0, 100)));
-    labelAVG_->setText(QString::number(update.rateKBs));
+    labelAVG_->setText(update.rateKBs ? QString::number(*update.rateKBs) : QStringLiteral("?"));
     repaint();
 }
 

@@ -152,7 +152,7 @@ void CopyController::HandedOver(const PlannedJob& job, const HandedJob& handed,
     }
     number_ = *number;
     Record().Add({settings_.olmira_Host, *number, handed});
-    follower_.Follow({*number, handed, job.report, false});
+    follower_.Follow({*number, handed, job.report, false, true});
     if (cancelBeforeHandedOver_) {
         follower_.Cancel();
     }

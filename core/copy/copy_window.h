@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace olmira {
@@ -20,7 +21,8 @@ struct CopyProgressStart {
 struct CopyProgressUpdate {
     std::int64_t transferredKB = 0;
     std::int64_t bar = 0;
-    std::int64_t rateKBs = 0;
+    // Unknown until the copying between two polls is.
+    std::optional<std::int64_t> rateKBs;
     std::string item;
     std::string source;
     std::size_t itemNumber = 0;

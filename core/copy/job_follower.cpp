@@ -57,7 +57,7 @@ void JobFollower::Follow(FollowedJob job) {
     const bool allRename = std::all_of(entries.begin(), entries.end(), [](const HandedEntry& e) {
         return e.op == EntryOp::Rename;
     });
-    lastKB_ = 0;
+    lastKB_ = followed_.startedHere ? std::optional<std::int64_t>(0) : std::nullopt;
     pollOutstanding_ = cancelRequested_ = cancelSent_ = false;
     message_.clear();
     phase_ = Phase::Following;
@@ -129,7 +129,9 @@ void JobFollower::UpdateProgress() {
     CopyProgressUpdate update;
     update.transferredKB = doneKB + status_.progressKB.value_or(0);
     update.bar = BarPosition(update.transferredKB, totalKB_);
-    update.rateKBs = TransferRate(update.transferredKB, lastKB_, PollMs());
+    if (lastKB_) {
+        update.rateKBs = TransferRate(update.transferredKB, *lastKB_, PollMs());
+    }
     if (entries.size() > 1) {
         const HandedEntry& entry = entries[current];
         update.item = BareName(entry.caption);

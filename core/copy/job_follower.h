@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,10 @@ struct FollowedJob {
     JobReport report;
     // Handed over in an earlier run: its end report says so.
     bool foundAgain = false;
+    // Handed over by this run, so its copying started from nothing: the
+    // first poll's rate counts from 0 kB. Of another job only the copying
+    // between two polls is known.
+    bool startedHere = false;
 };
 
 // Follows a job that the box runs: one short poll of the runner per
@@ -80,7 +85,7 @@ private:
     FollowedJob followed_;
     RunnerJob status_;
     std::int64_t totalKB_ = 0;
-    std::int64_t lastKB_ = 0;
+    std::optional<std::int64_t> lastKB_;
     bool windowShown_ = false;
     bool pollOutstanding_ = false;
     bool cancelRequested_ = false;

@@ -19,7 +19,8 @@ ConsoleProgress::~ConsoleProgress() {
 void ConsoleProgress::Show(const olmira::HeadlessWindow::ProgressView& progress) {
     const olmira::CopyProgressUpdate& now = progress.updates.back();
     out_ << (terminal_ ? "\r" : "") << progress.start.source << ": " << now.transferredKB << " von "
-         << progress.start.sizeKB << " kB, " << now.bar << " %, " << now.rateKBs << " kB/s";
+         << progress.start.sizeKB << " kB, " << now.bar << " %, "
+         << (now.rateKBs ? std::to_string(*now.rateKBs) : std::string("?")) << " kB/s";
     if (terminal_) {
         out_ << "\x1b[K" << std::flush;
         lineOpen_ = true;

@@ -61,6 +61,23 @@ TEST_F(CopyControllerTest, LargeFileShowsProgressFromEachPoll) {
     EXPECT_THAT(copy.Record().Load(), IsEmpty());
 }
 
+// A job that this run did not start had copied before it was found: its
+// first poll shows no rate, the next one the rate between the two.
+TEST_F(CopyControllerTest, AJobFoundRunningShowsItsRateFromTheSecondPoll) {
+    const HandedJob job{
+        "7-a", TransferMode::Copy, "usb/", {{EntryOp::Copy, "hdd/", "Film.ts", 8000}}};
+    copy.Follow({7, job, {TransferMode::Copy, 1, 0, {}}});
+    ASSERT_TRUE(window.progress.shown);
+    runner.status = {"1 run"};
+    runner.progressKB = 6000;
+    Expire(5000);
+    ASSERT_EQ(window.progress.updates.size(), 1u);
+    EXPECT_EQ(window.progress.updates.back().rateKBs, std::nullopt);
+    runner.progressKB = 7000;
+    Expire(5000);
+    EXPECT_EQ(window.progress.updates.back().rateKBs, 200);
+}
+
 TEST_F(CopyControllerTest, SmallFilesAndFoldersArePolledQuietlyUntilTheyEnd) {
     window.answerYes = true;
     for (const char* caption : {"Kurz.ts", "Serien/"}) {
