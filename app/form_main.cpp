@@ -322,7 +322,9 @@ void TformMain::ChooseDrive(olmira::Pane pane) {
         if (drive >= 0) {
             media.setCurrentIndex(drive);
         }
-        Session().ChooseDrive(pane);
+        if (const std::optional<std::string> chosen = SelectedDrive(pane)) {
+            Session().ChooseDrive(pane, *chosen);
+        }
     });
 }
 

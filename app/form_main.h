@@ -102,7 +102,8 @@ public:
     void ClearDriveBox(olmira::Pane pane) override;
     void AddDrive(olmira::Pane pane, const std::string& entry) override;
     void SelectFirstDrive(olmira::Pane pane) override;
-    std::optional<std::string> SelectedDrive(olmira::Pane pane) const override;
+    // The entry selected in the drive box's list, if any (typed text is ignored).
+    std::optional<std::string> SelectedDrive(olmira::Pane pane) const;
     void ClearEntryList(olmira::Pane pane) override;
     void SetEntries(olmira::Pane pane, olmira::SharedEntries entries) override;
     std::optional<olmira::ListEntry> SelectedEntry(olmira::Pane pane) const override;

@@ -63,7 +63,8 @@ public:
             View(pane).selectedDrive = 0;
         }
     }
-    std::optional<std::string> SelectedDrive(Pane pane) const override {
+    // The drive SelectFirstDrive chose, if any.
+    std::optional<std::string> SelectedDrive(Pane pane) const {
         const PaneView& view = View(pane);
         if (!view.selectedDrive) {
             return std::nullopt;

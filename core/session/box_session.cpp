@@ -213,6 +213,7 @@ void BoxSession::ShowDisconnectedLook() {
         window_.SetFolderUpEnabled(pane, false);
         window_.SetFolderCaption(pane, kNotConnected);
     }
+    drives_.clear();
     for (const Pane pane : {Source, Destination}) {
         window_.ClearDriveBox(pane);
     }
@@ -303,11 +304,11 @@ void BoxSession::CapturePromptMarker() {
 }
 
 bool BoxSession::HandleDriveList() {
-    const std::vector<std::string> drives = DriveEntries(ReplyLines());
-    if (drives.empty()) {
+    drives_ = DriveEntries(ReplyLines());
+    if (drives_.empty()) {
         return false;
     }
-    for (const std::string& drive : drives) {
+    for (const std::string& drive : drives_) {
         window_.AddDrive(Source, drive);
         window_.AddDrive(Destination, drive);
     }
@@ -401,12 +402,12 @@ void BoxSession::ReopenFolder(Pane pane, const std::string& path) {
     }
 }
 
-void BoxSession::ChooseDrive(Pane pane) {
-    const std::optional<std::string> drive = window_.SelectedDrive(pane);
-    if (FindPane(pane) == nullptr || !drive) {
+void BoxSession::ChooseDrive(Pane pane, const std::string& drive) {
+    if (FindPane(pane) == nullptr ||
+        std::find(drives_.begin(), drives_.end(), drive) == drives_.end()) {
         return;
     }
-    OpenFolder(pane, *drive, 1);
+    OpenFolder(pane, drive, 1);
     if (pane == Destination) {
         window_.SetCopyEnabled(true);
     }

@@ -68,7 +68,8 @@ public:
     void DisconnectForExit();
 
     // Pane handlers, the same logic for both panes.
-    void ChooseDrive(Pane pane);    // "go"
+    // "go": drive is the one the user chose of those the box listed.
+    void ChooseDrive(Pane pane, const std::string& drive);
     void EnterSelected(Pane pane);  // double click or Enter on an entry
     void Refresh(Pane pane);
     // After a change: lists afresh each pane but done that shows one of
@@ -141,6 +142,8 @@ private:
     std::array<PaneState, 2> panes_;
     // Per pane: the drive to list when the reopened folder is gone.
     std::array<std::string, 2> fallbacks_;
+    // The drives the box listed at the login.
+    std::vector<std::string> drives_;
 };
 
 }  // namespace olmira

@@ -37,8 +37,6 @@ public:
     virtual void ClearDriveBox(Pane pane) = 0;
     virtual void AddDrive(Pane pane, const std::string& entry) = 0;
     virtual void SelectFirstDrive(Pane pane) = 0;
-    // The entry selected in the drive box's list, if any (typed text is ignored).
-    virtual std::optional<std::string> SelectedDrive(Pane pane) const = 0;
 
     virtual void ClearEntryList(Pane pane) = 0;
     // The list is shared with the session, which keeps it as the pane's entries.

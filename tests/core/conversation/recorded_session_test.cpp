@@ -75,13 +75,11 @@ public:
 
     Outcome Run() {
         LogIn();
-        window.View(Source).selectedDrive = 1;
-        session.ChooseDrive(Source);
+        session.ChooseDrive(Source, "hdd/");
         Box("ls -1Aps /var/media/hdd/\r\ntotal 24\r\n" + Entry("4", "Serie #1/") +
             Entry("8", "box:~# x.ts") + Entry("8", "Folge 1 .ts ") + Entry("4", "# ") +
             Entry("8", "/ # \x1b[6n.ts") + Prompt());
-        window.View(Destination).selectedDrive = 2;
-        session.ChooseDrive(Destination);
+        session.ChooseDrive(Destination, "usb/");
         FreeSpace("hdd", "30832548  18187456  11082900  63%");
         Box("ls -1Aps /var/media/usb/\r\ntotal 8\r\n" + Entry("8", "box:~# x.ts") + Prompt());
         FreeSpace("usb", "900000      1000    899000   1%");

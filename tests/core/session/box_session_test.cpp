@@ -352,11 +352,10 @@ protected:
 };
 
 TEST_F(NavigationTest, GoListsTheDriveAndOnlyTheDestinationEnablesCopying) {
-    session.ChooseDrive(Source);
+    session.ChooseDrive(Source, "hdd/");
     EXPECT_FALSE(window.copyEnabled);
     EXPECT_EQ(session.SessionState(), ssAwaitSourceListing);
-    window.View(Destination).selectedDrive = 1;
-    session.ChooseDrive(Destination);
+    session.ChooseDrive(Destination, "usb/");
     EXPECT_TRUE(window.copyEnabled);
     EXPECT_EQ(window.View(Destination).caption, "usb/");
     EXPECT_EQ(session.PaneOf(Destination).FolderDepth, 1);
@@ -371,9 +370,9 @@ TEST_F(NavigationTest, GoListsTheDriveAndOnlyTheDestinationEnablesCopying) {
 // pane replaces one that has not gone out, and an entry opens below the
 // folder it was listed in.
 TEST_F(NavigationTest, ListingsGivenWhileAReplyIsOutstandingWaitTheirTurn) {
-    session.ChooseDrive(Source);
+    session.ChooseDrive(Source, "hdd/");
     ReceiveListing("ls", "4 Filme/\r\n4 Serien/\r\n");
-    session.ChooseDrive(Destination);
+    session.ChooseDrive(Destination, "hdd/");
     ASSERT_TRUE(window.SelectEntry(Source, "Filme/"));
     session.EnterSelected(Source);
     ASSERT_TRUE(window.SelectEntry(Source, "Serien/"));
@@ -391,7 +390,7 @@ TEST_F(NavigationTest, ListingsGivenWhileAReplyIsOutstandingWaitTheirTurn) {
 }
 
 TEST_F(NavigationTest, ListingPutsFoldersFirstAndShowsParentOnlyBelowTheRoot) {
-    session.ChooseDrive(Source);
+    session.ChooseDrive(Source, "hdd/");
     ReceiveListing("ls -1Aps /var/media/hdd/",
                    "1234567 aufnahme.ts\r\n   4 Filme/\r\n  8 My Film.ts\r\n4 Neuer Ordner/\r\n");
     EXPECT_THAT(Captions(Source),
@@ -409,7 +408,7 @@ TEST_F(NavigationTest, ListingPutsFoldersFirstAndShowsParentOnlyBelowTheRoot) {
 }
 
 TEST_F(NavigationTest, DoubleClicksOnSpecialEntriesRefreshOrGoUp) {
-    session.ChooseDrive(Source);
+    session.ChooseDrive(Source, "hdd/");
     ReceiveListing("ls", "4 Filme/\r\n8 a.ts\r\n");
     window.SelectEntry(Source, "a.ts");
     session.EnterSelected(Source);  // a file: nothing
@@ -440,18 +439,16 @@ TEST_F(NavigationTest, NothingIsSentWithoutADriveOrASelection) {
     session.Refresh(Destination);
     session.EnterSelected(Destination);
     session.FolderUp(Destination);
-    window.View(Destination).selectedDrive.reset();
-    session.ChooseDrive(Destination);
+    session.ChooseDrive(Destination, "PC9/");  // a drive the box did not list
     EXPECT_THAT(channel.sent, IsEmpty());
     EXPECT_EQ(session.SessionState(), ssAwaitDriveList);
 }
 
 TEST_F(NavigationTest, AFailedSendLeavesThePaneWhereItWas) {
-    session.ChooseDrive(Source);
+    session.ChooseDrive(Source, "hdd/");
     ReceiveListing("ls", "");
     channel.gone = true;
-    window.View(Source).selectedDrive = 1;
-    EXPECT_THROW(session.ChooseDrive(Source), Error);
+    EXPECT_THROW(session.ChooseDrive(Source, "usb/"), Error);
     EXPECT_EQ(session.PaneOf(Source).CurrentPath, "hdd/");
     EXPECT_EQ(window.View(Source).caption, "hdd/");
 }
@@ -483,7 +480,7 @@ TEST_F(NavigationTest, AReopenedFolderThatIsGoneGivesWayToItsDrive) {
 TEST_F(NavigationTest, AnUnknownPaneIsIgnored) {
     const Pane none = static_cast<Pane>(3);
     session.Refresh(none);
-    session.ChooseDrive(none);
+    session.ChooseDrive(none, "hdd/");
     session.ShowFolder(none, "hdd/");
     EXPECT_THAT(channel.sent, IsEmpty());
 }
