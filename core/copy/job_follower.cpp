@@ -28,12 +28,13 @@ bool Ended(const RunnerEntry& entry) {
 }
 
 // A message's parts, one a line.
-std::string LinesOf(const std::string& reason) {
-    std::string text = reason;
-    for (std::size_t at = text.find("; "); at != std::string::npos; at = text.find("; ", at)) {
-        text.replace(at, 2, "\n");
+std::string LinesOf(std::string_view reason) {
+    std::string text;
+    for (std::size_t at = reason.find("; "); at != std::string_view::npos; at = reason.find("; ")) {
+        text.append(reason.substr(0, at)).push_back('\n');
+        reason.remove_prefix(at + 2);
     }
-    return text;
+    return text.append(reason);
 }
 
 }  // namespace

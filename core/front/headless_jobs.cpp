@@ -157,7 +157,7 @@ std::vector<std::string> JobLines(const std::vector<RunnerJob>& jobs,
             std::string line = start + Field(entry.folder + std::string(BareName(entry.caption))) +
                                "\t" + EntryStateWord(status.state, job.state);
             if (status.state == EntryState::Failed) {
-                line += "\t" + Field(EntryReason(status, handed.mode));
+                line.append("\t").append(Field(EntryReason(status, handed.mode)));
             }
             lines.push_back(std::move(line));
         }
