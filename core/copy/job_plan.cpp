@@ -139,12 +139,27 @@ std::string NotDoneText(std::size_t entries, std::size_t notDone, std::string_vi
            std::to_string(notDone) + " nicht " + std::string(done);
 }
 
-std::string ReportText(const JobReport& report) {
-    std::string text = NotDoneText(report.entries, report.problems.size(), Done(report.mode)) + ":";
-    for (const JobOutcome& problem : report.problems) {
-        text += "\n" + problem.path + ": " + problem.reason;
+std::string ProblemLines(const std::vector<JobOutcome>& problems) {
+    std::string text;
+    for (const JobOutcome& problem : problems) {
+        if (!text.empty()) {
+            text += '\n';
+        }
+        if (!problem.path.empty()) {
+            text.append(problem.path).append(": ");
+        }
+        text += problem.reason;
     }
     return text;
+}
+
+std::string ReportText(const EntriesReport& report, std::string_view done) {
+    return NotDoneText(report.entries, report.problems.size(), done) + ":\n" +
+           ProblemLines(report.problems);
+}
+
+std::string ReportText(const JobReport& report) {
+    return ReportText(report, Done(report.mode));
 }
 
 std::string AwayReportText(const JobReport& report) {
@@ -152,11 +167,8 @@ std::string AwayReportText(const JobReport& report) {
     if (report.problems.empty()) {
         return text + ".";
     }
-    text += "; " + std::to_string(report.problems.size()) + " nicht:";
-    for (const JobOutcome& problem : report.problems) {
-        text += "\n" + problem.path + ": " + problem.reason;
-    }
-    return text;
+    return text + "; " + std::to_string(report.problems.size()) + " nicht:\n" +
+           ProblemLines(report.problems);
 }
 
 std::string ReportStatus(const JobReport& report) {

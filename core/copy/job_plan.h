@@ -58,24 +58,35 @@ std::string SpaceRefusal(std::string_view destFolder, std::int64_t freeKB, std::
 // The files of 4 GiB or more that a FAT file system cannot take, one a line.
 std::string FatRefusal(std::string_view destFolder, const std::vector<std::string>& files);
 
-// A job's end: what became of its entries.
+// An entry that was not done: its path below the media root (or its name)
+// and why. Without a path, the reason is a sentence of its own.
 struct JobOutcome {
-    std::string path;  // below the media root
+    std::string path;
     std::string reason;
 };
 
-struct JobReport {
-    TransferMode mode = TransferMode::Copy;
+// What became of the entries of a change on the box: a job's copies or
+// moves, or a delete, a rename or a new folder.
+struct EntriesReport {
     std::size_t entries = 0;
     std::size_t done = 0;
     // Every entry that was not done, with the reason.
     std::vector<JobOutcome> problems;
 };
 
+// A job's end.
+struct JobReport : EntriesReport {
+    TransferMode mode = TransferMode::Copy;
+};
+
 // "Von 5 Einträgen wurden 2 nicht kopiert": how a report of done (a past
 // participle) begins.
 std::string NotDoneText(std::size_t entries, std::size_t notDone, std::string_view done);
-// The end report's message: each entry not done, with its reason.
+// Each entry not done, with its reason, one a line.
+std::string ProblemLines(const std::vector<JobOutcome>& problems);
+// The end report's message: "Von 5 Einträgen wurden 2 nicht gelöscht:" and
+// each entry not done, with its reason.
+std::string ReportText(const EntriesReport& report, std::string_view done);
 std::string ReportText(const JobReport& report);
 // The report of a job that ended while the program was away: "Während der
 // Trennung: 28 von 30 Einträgen verschoben; 2 nicht:" and each reason.

@@ -71,7 +71,7 @@ void JobPlanner::Plan(std::uint64_t id, TransferMode mode, std::vector<JobSource
     job_.from = to == Source ? Destination : Source;
     job_.to = to;
     job_.destFolder = dest.ListedPath;
-    job_.report = JobReport{mode, sources.size(), 0, {}};
+    job_.report = JobReport{{sources.size(), 0, {}}, mode};
     unmeasured_.clear();
     space_.reset();
     fat_ = searched_ = cancelled_ = false;

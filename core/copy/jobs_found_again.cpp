@@ -49,7 +49,8 @@ void JobsFoundAgain::Listed() {
         const bool running =
             found->state == RunnerJobState::Running || found->state == RunnerJobState::Queued;
         FollowedJob job{found->number, recorded.job,
-                        JobReport{recorded.job.mode, recorded.job.entries.size(), 0, {}}, !running};
+                        JobReport{{recorded.job.entries.size(), 0, {}}, recorded.job.mode},
+                        !running};
         if (running) {
             due_.push_back(std::move(job));
         } else {
@@ -80,7 +81,7 @@ FollowedJob JobsFoundAgain::Lost(const HandedJob& job) {
             conversation_.Send({RemoveTemporaryCommand(job.destFolder, entry.caption), {}, {}});
         }
     }
-    return {0, job, {job.mode, job.entries.size(), 0, {}}, true};
+    return {0, job, {{job.entries.size(), 0, {}}, job.mode}, true};
 }
 
 }  // namespace olmira

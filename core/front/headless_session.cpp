@@ -305,9 +305,9 @@ void HeadlessSession::AwaitTidy() {
 }
 
 void HeadlessSession::ThrowIfNotDone() {
-    const TidyReport& report = Tidy().LastReport();
+    const EntriesReport& report = Tidy().LastReport();
     if (!report.problems.empty()) {
-        throw Error(Lines(report.problems));
+        throw Error(ProblemLines(report.problems));
     }
 }
 
@@ -315,7 +315,7 @@ void HeadlessSession::ThrowIfNotDone() {
 // folder's entries go even when some of these failed.
 void HeadlessSession::Remove(const std::vector<std::string>& paths) {
     const std::vector<JobSource> gathered = GatherSources(EntryPaths(paths, PathUse::Change));
-    std::vector<std::string> problems;
+    std::vector<JobOutcome> problems;
     for (auto first = gathered.begin(); first != gathered.end();) {
         const auto end = std::find_if(first, gathered.end(), [&first](const JobSource& next) {
             return next.folder != first->folder;
@@ -328,12 +328,12 @@ void HeadlessSession::Remove(const std::vector<std::string>& paths) {
         }
         Tidy().Remove(Source, std::move(entries));
         AwaitTidy();
-        const std::vector<std::string>& failed = Tidy().LastReport().problems;
+        const std::vector<JobOutcome>& failed = Tidy().LastReport().problems;
         problems.insert(problems.end(), failed.begin(), failed.end());
         first = end;
     }
     if (!problems.empty()) {
-        throw Error(Lines(problems));
+        throw Error(ProblemLines(problems));
     }
 }
 

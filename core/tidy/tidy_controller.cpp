@@ -102,7 +102,7 @@ void TidyController::DeleteSelected(Pane pane) {
 void TidyController::Begin(const std::string& folder, std::size_t entries) {
     busy_ = true;
     folder_ = folder;
-    report_ = TidyReport{entries, 0, {}};
+    report_ = EntriesReport{entries, 0, {}};
 }
 
 void TidyController::Record(std::string_view name, std::string_view prefix) {
@@ -110,7 +110,7 @@ void TidyController::Record(std::string_view name, std::string_view prefix) {
     if (messages.empty()) {
         ++report_.done;
     } else {
-        report_.problems.push_back(std::string(name) + ": " + Joined(messages, "; "));
+        report_.problems.push_back({std::string(name), Joined(messages, "; ")});
     }
 }
 
@@ -139,11 +139,11 @@ void TidyController::Removed(Pane pane, std::string_view name) {
         return;
     }
     busy_ = false;
-    const std::string notDone = NotDoneText(report_.entries, problems, kDeleted);
-    window_.SetStatusText(problems == 0 ? EntriesText(report_.entries) + " " + kDeleted : notDone);
+    window_.SetStatusText(problems == 0 ? EntriesText(report_.entries) + " " + kDeleted
+                                        : NotDoneText(report_.entries, problems, kDeleted));
     Refresh(pane);
     if (problems > 0) {
-        window_.ShowMessage(notDone + ":\n" + Joined(report_.problems, "\n"));
+        window_.ShowMessage(ReportText(report_, kDeleted));
     }
 }
 
@@ -254,7 +254,7 @@ void TidyController::Changed(Pane pane) {
     busy_ = false;
     window_.SetStatusText(std::exchange(check_, {})->failedText);
     Refresh(pane);
-    window_.ShowMessage(Joined(report_.problems, "\n"));
+    window_.ShowMessage(ProblemLines(report_.problems));
 }
 
 void TidyController::Checked(Pane pane) {
@@ -271,14 +271,16 @@ void TidyController::Checked(Pane pane) {
     }
     busy_ = false;
     report_.done -= checked.problems.size();
-    Append(report_.problems, checked.problems);
+    for (std::string& problem : checked.problems) {
+        report_.problems.push_back({{}, std::move(problem)});
+    }
     if (checked.problems.empty()) {
         window_.SetStatusText(check.doneText);
         tidyWindow_.SelectEntry(pane, *checked.caption);
         return;
     }
     window_.SetStatusText(check.failedText);
-    window_.ShowMessage(Joined(report_.problems, "\n"));
+    window_.ShowMessage(ProblemLines(report_.problems));
 }
 
 // The pane's own listing confirms the change; the other pane is listed too

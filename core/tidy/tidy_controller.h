@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "copy/box_figures.h"
+#include "copy/job_plan.h"
 #include "session/list_entry.h"
 #include "session/pane.h"
 #include "tidy/outcome_check.h"
@@ -21,15 +22,6 @@ class BoxSession;
 class Conversation;
 class SessionWindow;
 class TidyWindow;
-
-// What became of the entries of the last delete, rename or new folder.
-struct TidyReport {
-    std::size_t entries = 0;
-    std::size_t done = 0;
-    // One per entry that was not done: its name and the box's message (or
-    // the refusal).
-    std::vector<std::string> problems;
-};
 
 // What the properties read from the box about one entry.
 struct EntryProperties {
@@ -89,7 +81,8 @@ public:
     // While a delete, rename, new folder or properties is under way: a copy
     // waits for it, so that it plans against the listing that follows.
     bool Busy() const { return busy_; }
-    const TidyReport& LastReport() const { return report_; }
+    // What became of the entries of the last delete, rename or new folder.
+    const EntriesReport& LastReport() const { return report_; }
     const std::optional<EntryProperties>& LastProperties() const { return properties_; }
     // From the last df reply for pane; nullopt when none could be read.
     std::optional<DiskSpace> FreeSpace(Pane pane) const;
@@ -140,7 +133,7 @@ private:
     bool busy_ = false;
     // The folder that the running operation changes or reads.
     std::string folder_;
-    TidyReport report_;
+    EntriesReport report_;
     std::optional<EntryProperties> properties_;
     std::array<std::optional<DiskSpace>, 2> freeSpace_;
     std::optional<PendingCheck> check_;

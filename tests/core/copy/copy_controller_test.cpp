@@ -66,7 +66,7 @@ TEST_F(CopyControllerTest, LargeFileShowsProgressFromEachPoll) {
 TEST_F(CopyControllerTest, AJobFoundRunningShowsItsRateFromTheSecondPoll) {
     const HandedJob job{
         "7-a", TransferMode::Copy, "usb/", {{EntryOp::Copy, "hdd/", "Film.ts", 8000}}};
-    copy.Follow({7, job, {TransferMode::Copy, 1, 0, {}}});
+    copy.Follow({7, job, {{1, 0, {}}, TransferMode::Copy}});
     ASSERT_TRUE(window.progress.shown);
     runner.status = {"1 run"};
     runner.progressKB = 6000;

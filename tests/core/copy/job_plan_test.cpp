@@ -74,12 +74,15 @@ TEST(JobPlanTest, AnEntryNeverGoesIntoItselfOrWhereItIs) {
 }
 
 TEST(JobPlanTest, TheEndReportNamesWhatWasNotDone) {
-    JobReport report{TransferMode::Move, 3, 1, {{"hdd/a.ts", "cp: x"}, {"hdd/b", "abgebrochen"}}};
+    JobReport report{{3, 1, {{"hdd/a.ts", "cp: x"}, {"hdd/b", "abgebrochen"}}}, TransferMode::Move};
     EXPECT_EQ(ReportText(report),
               "Von 3 Einträgen wurden 2 nicht verschoben:\nhdd/a.ts: cp: x\nhdd/b: abgebrochen");
     EXPECT_EQ(ReportStatus(report), "1 von 3 Einträgen verschoben");
-    report = {TransferMode::Copy, 1, 0, {{"hdd/a.ts", "cp: x"}}};
+    report = {{1, 0, {{"hdd/a.ts", "cp: x"}}}, TransferMode::Copy};
     EXPECT_EQ(ReportText(report), "Von 1 Eintrag wurde 1 nicht kopiert:\nhdd/a.ts: cp: x");
+    // An outcome without a path is a sentence of its own.
+    EXPECT_EQ(ReportText({2, 0, {{"a.ts", "rm: x"}, {"", "Ordner b fehlt."}}}, "gelöscht"),
+              "Von 2 Einträgen wurden 2 nicht gelöscht:\na.ts: rm: x\nOrdner b fehlt.");
     EXPECT_EQ(SpaceRefusal("usb/", 4812, 11720),
               "Auf usb/ sind nur 4.812 kB frei; gebraucht werden 11.720 kB.");
 }
