@@ -57,7 +57,7 @@ std::vector<std::string> Fields(std::string_view line) {
 std::string Line(std::initializer_list<std::string_view> fields) {
     std::string line;
     for (const std::string_view field : fields) {
-        line += (line.empty() ? "" : "\t") + Escaped(field);
+        line.append(line.empty() ? "" : "\t").append(Escaped(field));
     }
     return line + "\n";
 }

@@ -35,7 +35,7 @@ std::vector<std::string> WriteLinesCommands(const std::vector<std::string>& line
         if (!words.empty() && words.size() + line.size() > kWriteChunkBytes) {
             flush();
         }
-        words += " " + Quoted(line);
+        words.append(" ").append(Quoted(line));
     }
     if (!words.empty() || commands.empty()) {
         flush();
@@ -66,9 +66,10 @@ std::string_view OpWord(EntryOp op) {
 }
 
 std::string Verb(std::string_view verb, std::string_view arguments = {}) {
-    std::string command = "sh " + RunnerPath() + " " + std::string(verb);
+    std::string command = "sh " + RunnerPath();
+    command.append(" ").append(verb);
     if (!arguments.empty()) {
-        command += " " + std::string(arguments);
+        command.append(" ").append(arguments);
     }
     return command;
 }
@@ -146,7 +147,8 @@ std::string ClearCommand(int job) {
 }
 
 std::string TemporaryName(std::string_view caption) {
-    return "." + std::string(BareName(caption)) + ".part";
+    std::string name = ".";
+    return name.append(BareName(caption)).append(".part");
 }
 
 bool IsTemporaryName(std::string_view name) {
