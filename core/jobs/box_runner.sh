@@ -139,9 +139,41 @@ fig() {
 
 kind() { if [ -d "$1" ]; then echo folder; else echo file; fi; }
 
+# The first path in the existing folder $2 that the same path in folder $1
+# would meet with the other kind (file or folder); 1 when there is none.
+clash() {
+	for f in "$1"/* "$1"/.[!.]* "$1"/..?*; do
+		[ -e "$f" ] || [ -L "$f" ] || continue
+		h=$2/${f##*/}
+		if [ -d "$f" ] && [ -d "$h" ] && [ ! -L "$h" ]; then
+			x=$(clash "$f" "$h") && printf %s "$x" && return 0
+		elif [ -d "$h" ] || { [ -d "$f" ] && { [ -e "$h" ] || [ -L "$h" ]; }; }; then
+			printf %s "$h" && return 0
+		fi
+	done
+	return 1
+}
+
+# Folder $1 into the existing folder $2, as cp -r into it would: a file
+# replaces its namesake by its rename alone, a folder goes into its
+# namesake, and what only $2 holds stays.
+fold() {
+	for f in "$1"/* "$1"/.[!.]* "$1"/..?*; do
+		[ -e "$f" ] || [ -L "$f" ] || continue
+		h=$2/${f##*/}
+		if [ -d "$f" ] && [ -d "$h" ] && [ ! -L "$h" ]; then
+			(fold "$f" "$h") || return
+		else
+			mv -f "$f" "$h" || return
+		fi
+	done
+}
+
 # Only the last rename touches an existing target.
 place() {
-	if [ ! -e "$g" ] && [ ! -L "$g" ] || { [ -f "$g" ] && [ ! -L "$g" ] && [ -f "$t" ]; }; then
+	if [ -d "$g" ] && [ ! -L "$g" ] && [ -d "$t" ]; then
+		fold "$t" "$g" && rm -rf "$t"
+	elif [ ! -e "$g" ] && [ ! -L "$g" ] || { [ -f "$g" ] && [ ! -L "$g" ] && [ -f "$t" ]; }; then
 		mv -f "$t" "$g"
 	else
 		o=$dest.$nm.old
@@ -161,9 +193,12 @@ entry() {
 		return
 	fi
 	t=$dest.$nm.part g=$dest$nm
-	# a file never replaces a folder, nor a folder a file
+	# a file never replaces a folder, nor a folder a file, inside either
 	if [ -e "$g" ] && [ "$(kind "$s")" != "$(kind "$g")" ]; then
 		st "$1 failed kind $(kind "$g")" && return
+	fi
+	if [ -d "$g" ] && [ ! -L "$g" ] && x=$(clash "$s" "$g"); then
+		st "$1 failed kind $(kind "$x") ${x#"$dest"}" && return
 	fi
 	printf %s "$t" >"$J/current"
 	rm -rf "$t"

@@ -89,6 +89,19 @@ bool ReadJobLine(std::string_view rest, RunnerJob& job) {
     return true;
 }
 
+// "folder" or "file": what the target is where the entry would go; with a
+// path after it, what is in its place inside the target folder.
+std::string KindReason(std::string_view words) {
+    const auto [kind, inside] = SplitWord(words);
+    const bool folder = kind == "folder";
+    if (inside.empty()) {
+        return folder ? "im Ziel ist ein Ordner dieses Namens; er bleibt"
+                      : "im Ziel ist eine Datei dieses Namens; sie bleibt";
+    }
+    return "im Ziel ist " + std::string(inside) + (folder ? " ein Ordner" : " eine Datei") +
+           ", in der Quelle nicht; es wurde nichts eingefügt";
+}
+
 }  // namespace
 
 std::optional<int> ParseSubmitted(const ReplyLines& lines, std::string* refusal) {
@@ -203,8 +216,7 @@ std::string EntryReason(const RunnerEntry& status, TransferMode mode) {
         return "kopiert, aber die Quelle ließ sich nicht ganz entfernen: " + words;
     }
     if (status.failedStep == "kind") {
-        return words == "folder" ? "im Ziel ist ein Ordner dieses Namens; er bleibt"
-                                 : "im Ziel ist eine Datei dieses Namens; sie bleibt";
+        return KindReason(words);
     }
     if (status.failedStep == "name") {
         return words == "0" ? std::string("nicht gefunden")

@@ -32,9 +32,12 @@ using olmira::test_support::FileBytes;
 using olmira::test_support::Pattern;
 using olmira::test_support::Runners;
 using ::testing::AllOf;
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsSupersetOf;
+using ::testing::Key;
+using ::testing::Not;
 using ::testing::Pair;
 using ::testing::StartsWith;
 using namespace std::chrono_literals;
@@ -195,6 +198,35 @@ TEST_F(BoxRunner, RunsJobsInTurnAndReplacesOnlyWithWholeCopies) {
     EXPECT_EQ(Tree(usb), expectedOnUsb);
     EXPECT_TRUE(fs::is_empty(moved));
     EXPECT_TRUE(Eventually([] { return Runners().empty(); }, 5s)) << "the runner stays";
+}
+
+// A folder copied onto its namesake goes into it as cp -r would: its files
+// replace theirs, and what only the target held stays. One that would put a
+// folder where the target has a file changes nothing.
+TEST_F(BoxRunner, AFolderGoesIntoItsNamesake) {
+    const fs::path from = kMedia / "hdd/Runner", into = kMedia / "hdd/Ziel";
+    WriteFile(into / "Serie/Alt.ts", "alt");
+    WriteFile(into / "Serie/Folge 1.ts", "vorher");
+    WriteFile(into / "Serie/Staffel 2/b.ts", "b");
+    WriteFile(from / "Serie/Folge 1.ts", "nachher");
+    WriteFile(from / "Serie/Folge 2.ts", "zwei");
+    WriteFile(from / "Serie/Staffel 2/c.ts", "c");
+    WriteFile(from / "Andere/Serie/Alt.ts/innen.ts", "innen");
+    auto merged = Tree(into / "Serie");
+    for (const auto& [path, bytes] : Tree(from / "Serie")) {
+        merged[path] = bytes;
+    }
+
+    const int job = Submit("copy", into, {"cp " + Word((from / "Serie").string())});
+    EXPECT_THAT(Await(job, "ended").statuses, ElementsAre("1 run", "1 done", "end"));
+    EXPECT_EQ(Tree(into / "Serie"), merged);
+
+    const int clash = Submit("move", into, {"mv " + Word((from / "Andere/Serie").string())});
+    EXPECT_THAT(Await(clash, "ended").statuses,
+                ElementsAre("1 run", "1 failed kind file Serie/Alt.ts", "end"));
+    EXPECT_EQ(Tree(into / "Serie"), merged);
+    EXPECT_TRUE(fs::exists(from / "Andere/Serie/Alt.ts/innen.ts"));
+    EXPECT_THAT(Tree(into), Not(Contains(Key(".Serie.part"))));
 }
 
 // A cancel kills the running copy and skips the rest, a queued job's too. A

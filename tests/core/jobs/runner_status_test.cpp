@@ -180,6 +180,9 @@ TEST(RunnerStatusTest, TheReasonAnEntryWasNotDone) {
          "kopiert, aber die Quelle ließ sich nicht ganz entfernen: rm: x"},
         {In(Failed, "name", "0"), Copy, "nicht gefunden"},
         {In(Failed, "name", "2"), Copy, "der Name passt auf der Box zu mehreren Einträgen"},
+        {In(Failed, "kind", "folder"), Copy, "im Ziel ist ein Ordner dieses Namens; er bleibt"},
+        {In(Failed, "kind", "file Serie/Extra"), Move,
+         "im Ziel ist Serie/Extra eine Datei, in der Quelle nicht; es wurde nichts eingefügt"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(EntryReason(c.entry, c.mode), c.reason) << c.entry.failedStep;
