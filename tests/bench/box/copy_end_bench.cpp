@@ -74,12 +74,16 @@ void CopyEnd(benchmark::State& state, const char* name, int progressMinSize) {
     olmira::HeadlessSession run(BoxSettings(progressMinSize));
     const std::string media = Env("SIMBOX_MEDIA");
     const std::string target = media + "/usb/" + name;
-    // Lists both folders and selects the entry; later copies overwrite.
+    // Lists both folders; later copies overwrite.
     run.Copy(std::string("hdd/") + name, "usb/", true);
     struct stat info {};
     ::stat((media + "/hdd/" + name).c_str(), &info);
     olmira::HeadlessWindow& window = run.Window();
     for (auto _ : state) {
+        if (!window.SelectEntry(olmira::Source, name)) {
+            state.SkipWithError("the entry is not listed");
+            break;
+        }
         std::remove(target.c_str());
         CompletionWatch watch(target, info.st_size);
         run.Copier().tbCopyFileClick();
