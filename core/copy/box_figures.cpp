@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 namespace olmira {
@@ -155,6 +156,19 @@ std::string FileSystemType(const ReplyLines& lines, std::string_view path) {
 
 bool IsFatFileSystem(std::string_view type) {
     return type == "vfat" || type == "msdos" || type == "fat";
+}
+
+std::vector<ReplyLines> SizeReplies(const ReplyLines& lines) {
+    std::vector<ReplyLines> parts;
+    ReplyLines part;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        if (lines[i] == kSizeEnd) {
+            parts.push_back(std::exchange(part, {}));
+        } else {
+            part.push_back(lines[i]);
+        }
+    }
+    return parts;
 }
 
 std::optional<std::int64_t> ParseDuFigure(const ReplyLines& lines) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "conversation/reply_lines.h"
 
@@ -41,6 +42,13 @@ bool IsFatFileSystem(std::string_view type);
 // don't start with a digit. nullopt when no line starts with a number
 // followed by a tab or blank.
 std::optional<std::int64_t> ParseDuFigure(const ReplyLines& lines);
+
+// The line that ends each command's output where several du commands share
+// one line, so that one round trip measures many entries.
+inline constexpr std::string_view kSizeEnd = "olmirafm-du";
+// The output of each of those commands, in their order, without the echo;
+// fewer parts when the reply was cut short.
+std::vector<ReplyLines> SizeReplies(const ReplyLines& lines);
 
 // A count that `wc -l` printed: a line of digits alone (busybox may pad it
 // with blanks). nullopt when none.

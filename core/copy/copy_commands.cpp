@@ -1,6 +1,7 @@
 #include "copy/copy_commands.h"
 
 #include "conversation/shell_command.h"
+#include "copy/box_figures.h"
 
 namespace olmira {
 
@@ -11,6 +12,10 @@ std::string MoveCommand(std::string_view folder, std::string_view name,
 
 std::string DiskUsageCommand(std::string_view folder, std::string_view name) {
     return "du -skL " + MediaPattern(folder, name);
+}
+
+std::string MarkedDiskUsageCommand(std::string_view folder, std::string_view name) {
+    return DiskUsageCommand(folder, name) + "; echo " + std::string(kSizeEnd);
 }
 
 std::string MeasureCommand(std::string_view folder, std::string_view name) {

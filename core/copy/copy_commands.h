@@ -22,6 +22,8 @@ std::string MoveCommand(std::string_view folder, std::string_view name,
                         std::string_view destFolder);
 // The kB a file or folder takes, links followed: "du -skL".
 std::string DiskUsageCommand(std::string_view folder, std::string_view name);
+// The same, then the line kSizeEnd, for several in one line.
+std::string MarkedDiskUsageCommand(std::string_view folder, std::string_view name);
 // The bytes and the number of files of an entry, links followed: a copy
 // whose figures equal its source's is complete.
 std::string MeasureCommand(std::string_view folder, std::string_view name);

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
+#include "conversation/command_fit.h"
 #include "conversation/conversation.h"
 #include "conversation/shell_command.h"
 #include "copy/copy_commands.h"
@@ -142,15 +144,30 @@ void JobPlanner::Drop(const std::string& reason, bool show) {
     }
 }
 
-// Each entry's size, the destination's free space and its file system, one
-// command at a time; the checks follow once all have come.
+// Each entry's size, as many as a line takes in one command, then the
+// destination's free space and its file system; the checks follow once all
+// have come.
 void JobPlanner::SendMeasures() {
+    std::string command;
+    std::vector<std::size_t> measured;
+    const auto send = [this, &command, &measured] {
+        conversation_.Ask(std::exchange(command, {}),
+                          [this, items = std::exchange(measured, {})] { MeasuredSizes(items); });
+    };
     for (std::size_t i = 0; i < job_.items.size(); ++i) {
         const JobSource& source = job_.items[i].source;
-        if (!job_.Renames(job_.items[i])) {
-            conversation_.Ask(DiskUsageCommand(source.folder, source.entry.caption),
-                              [this, i] { MeasuredSize(i); });
+        if (job_.Renames(job_.items[i])) {
+            continue;
         }
+        const std::string part = MarkedDiskUsageCommand(source.folder, source.entry.caption);
+        if (!command.empty() && command.size() + 2 + part.size() > kMaxLineBytes) {
+            send();
+        }
+        command += (command.empty() ? "" : "; ") + part;
+        measured.push_back(i);
+    }
+    if (!command.empty()) {
+        send();
     }
     conversation_.Ask(FreeSpaceCommand(job_.destFolder),
                       [this] { space_ = ParseDiskSpace(session_.ReplyLines()); });
@@ -158,17 +175,24 @@ void JobPlanner::SendMeasures() {
     conversation_.Then([this] { Check(); });
 }
 
-void JobPlanner::MeasuredSize(std::size_t index) {
+void JobPlanner::MeasuredSizes(const std::vector<std::size_t>& items) {
     if (phase_ != Phase::Measuring) {
         return;
     }
+    const std::vector<ReplyLines> replies = SizeReplies(session_.ReplyLines());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        MeasuredSize(items[i], i < replies.size() ? replies[i] : ReplyLines());
+    }
+}
+
+void JobPlanner::MeasuredSize(std::size_t index, const ReplyLines& reply) {
     PlannedItem& item = job_.items[index];
-    if (const std::optional<std::int64_t> kB = ParseDuFigure(session_.ReplyLines())) {
+    if (const std::optional<std::int64_t> kB = ParseDuFigure(reply)) {
         item.sizeKB = *kB;
         return;
     }
     std::string unmeasured = SourcePath(item.source);
-    const std::vector<std::string> messages = ToolMessages(session_.ReplyLines(), "du: ");
+    const std::vector<std::string> messages = ToolMessages(reply, "du: ");
     if (!messages.empty()) {
         unmeasured += " (" + Joined(messages, "; ") + ")";
     }

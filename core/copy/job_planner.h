@@ -74,7 +74,8 @@ private:
     bool ChooseItems(std::vector<JobSource> sources, const EntryList& destEntries);
     void Drop(const std::string& reason, bool show);
     void SendMeasures();
-    void MeasuredSize(std::size_t index);
+    void MeasuredSizes(const std::vector<std::size_t>& items);
+    void MeasuredSize(std::size_t index, const ReplyLines& reply);
     void MeasuredMounts();
     void SearchLargeFiles();
     void Check();

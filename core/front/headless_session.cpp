@@ -157,7 +157,10 @@ JobSource HeadlessSession::FindListed(Pane pane, const std::string& item) {
         throw Error("Nur Dateien und Ordner eines Laufwerks, nicht das Laufwerk selbst: " + item);
     }
     const std::string folder = item.substr(0, slash + 1);
-    ShowAndWait(pane, folder);
+    // The items of one folder are found in one listing of it.
+    if (!connected_ || Session().PaneOf(pane).ListedPath != folder || !window_.View(pane).entries) {
+        ShowAndWait(pane, folder);
+    }
     std::optional<ListEntry> entry = FindGiven(item.substr(slash + 1), *window_.View(pane).entries);
     if (!entry) {
         throw Error("Nicht gefunden: " + item);

@@ -139,6 +139,20 @@ fig() {
 
 kind() { if [ -d "$1" ]; then echo folder; else echo file; fi; }
 
+# Whether the copy $t has the bytes and files of its source $s, links
+# followed; a="BYTES FILES" of the source and b of the copy when not. A
+# file's two sizes take one stat.
+same() {
+	if [ -f "$s" ]; then
+		# shellcheck disable=SC2046 # two numbers, one a word
+		set -- $(stat -L -c %s "$s" "$t" 2>/dev/null)
+		a="$1 1" b="${2:-0} 1"
+		[ $# = 2 ] && [ "$1" = "$2" ]
+	else
+		a=$(fig "$s") b=$(fig "$t") && [ "$a" = "$b" ]
+	fi
+}
+
 # The first path in the existing folder $2 that the same path in folder $1
 # would meet with the other kind (file or folder); 1 when there is none.
 clash() {
@@ -201,22 +215,22 @@ entry() {
 		st "$1 failed kind $(kind "$x") ${x#"$dest"}" && return
 	fi
 	printf %s "$t" >"$J/current"
-	rm -rf "$t"
+	if [ -e "$t" ] || [ -L "$t" ]; then rm -rf "$t"; fi
 	# in the background, so that cancel can kill it
 	cp -rL "$s" "$t" 2>"$J/err" &
 	echo $! >"$J/cp.pid"
 	wait $!
 	r=$?
-	rm -f "$J/cp.pid"
+	# emptied, not removed: every process a step starts costs the box time
+	: >"$J/cp.pid"
 	if [ -e "$J/cancel" ]; then rm -rf "$t" && st "$1 cancelled"
 	elif [ $r != 0 ]; then rm -rf "$t" && st "$1 failed cp $(err)"
-	elif a=$(fig "$s") b=$(fig "$t") && [ "$a" != "$b" ]; then
-		rm -rf "$t" && st "$1 failed size $a $b"
+	elif ! same; then rm -rf "$t" && st "$1 failed size $a $b"
 	elif ! place 2>"$J/err"; then rm -rf "$t" && st "$1 failed mv $(err)"
 	elif [ "${2%% *}" = cp ] || rm -rf "$s" 2>"$J/err"; then st "$1 done"
 	else st "$1 failed rm $(err)"
 	fi
-	rm -f "$J/current"
+	: >"$J/current"
 }
 
 job() {
@@ -262,7 +276,7 @@ poll() {
 		i=$((i + 1))
 		[ $i -le "$k" ] || say status "$l"
 	done <"$J/status"
-	[ $s = running ] && t=$(cat "$J/current" 2>/dev/null) &&
+	[ $s = running ] && t=$(cat "$J/current" 2>/dev/null) && [ -n "$t" ] &&
 		du -sk "$t" 2>/dev/null | { read -r z _ && say progress "$z"; }
 }
 

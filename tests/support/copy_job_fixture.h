@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "copy/box_figures.h"
 #include "fake_session.h"
 #include "temp_folder.h"
 
@@ -16,7 +17,7 @@ namespace olmira::test_support {
 // Whether a line goes to the runner on the box, or writes it or a job's file
 // (a line that builds a long command up names the program's variable).
 inline bool ForRunner(const std::string& line) {
-    return line.find("olmirafm") != std::string::npos;
+    return line.find("olmirafm") != std::string::npos && line.find(kSizeEnd) == std::string::npos;
 }
 
 // The runner on the box as the protocol has it. A verb is told by its word
@@ -119,12 +120,16 @@ protected:
         copy.StartJob(mode, from);
     }
 
-    // The box answers the job's measures: each entry's du, the destination's
-    // df and /proc/mounts.
+    // The box answers the job's measures: the entries' du in one line, the
+    // destination's df and /proc/mounts.
     void Measured(const std::vector<int>& kBs, std::int64_t freeKB = 500000,
                   const std::string& usbType = "ext4") {
+        std::string sizes = "du";
         for (const int kB : kBs) {
-            Reply("du\r\n" + std::to_string(kB) + "\t/var/media/x");
+            sizes += "\r\n" + std::to_string(kB) + "\t/var/media/x\r\n" + std::string(kSizeEnd);
+        }
+        if (!kBs.empty()) {
+            Reply(sizes);
         }
         Reply("df\r\nFilesystem 1K-blocks Used Available Use% Mounted on\r\n/dev/sdb1 900000 1 " +
               std::to_string(freeKB) + " 1% /var/media/usb");

@@ -86,7 +86,8 @@ public:
 
         window.SelectEntry(Source, "box:~# x.ts");
         copy.tbCopyFileClick();
-        Box("du -skL \"/var/media/hdd/box:~# x.ts\"\r\n8\t/var/media/hdd/box:~# x.ts\r\n" +
+        Box("du -skL \"/var/media/hdd/box:~# x.ts\"; echo olmirafm-du\r\n8\t/var/media/hdd/box:~# "
+            "x.ts\r\nolmirafm-du\r\n" +
             Prompt());
         Box("df -k /var/media/usb/\r\nFilesystem           1K-blocks      Used Available Use% "
             "Mounted on\r\n/dev/sdb1               900000      1000    899000   1% "
@@ -231,10 +232,10 @@ TEST_P(RecordedSession, RepliesDoNotDependOnWhereTheOutputIsCut) {
         whole.sent,
         ElementsAre("root", "olmira", "ls -1A /var/media", "ls -1Aps /var/media/hdd/",
                     "df -k /var/media/hdd/", "ls -1Aps /var/media/usb/", "df -k /var/media/usb/",
-                    "du -skL \"/var/media/hdd/box:~# x.ts\"", "df -k /var/media/usb/",
-                    "cat /proc/mounts", HasSubstr("olmirafm-ready"), HasSubstr("box:~# x.ts"),
-                    HasSubstr(" submit "), HasSubstr(" poll "), HasSubstr(" clear "),
-                    "ls -1Aps /var/media/usb/", "df -k /var/media/usb/"));
+                    "du -skL \"/var/media/hdd/box:~# x.ts\"; echo olmirafm-du",
+                    "df -k /var/media/usb/", "cat /proc/mounts", HasSubstr("olmirafm-ready"),
+                    HasSubstr("box:~# x.ts"), HasSubstr(" submit "), HasSubstr(" poll "),
+                    HasSubstr(" clear "), "ls -1Aps /var/media/usb/", "df -k /var/media/usb/"));
     EXPECT_THAT(whole.source, ElementsAre("./", "Serie #1/", "box:~# x.ts", "Folge 1 .ts ", "# ",
                                           "/ # \x1b[6n.ts"));
     EXPECT_THAT(whole.destination, ElementsAre("./", "box:~# x.ts", "neu # 2.ts"));

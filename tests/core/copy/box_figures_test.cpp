@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "command_reply.h"
+#include "copy/copy_progress.h"
 
 namespace olmira {
 namespace {
@@ -92,6 +93,17 @@ TEST(BoxFiguresTest, DuAndWcFiguresStandWhereTheToolsPutThem) {
     EXPECT_EQ(ParseDuFigure(CommandReply(du, {"11720"})), std::nullopt);
     EXPECT_EQ(ParseDuFigure(CommandReply(du, {"99999999999999999999\t/x"})), std::nullopt);
     EXPECT_EQ(ParseDuFigure(CommandReply(du, {"117a0\t/x", "12\t/x"})), 12);
+
+    // Several du in one line: each one's output up to its end line; a part
+    // that the reply cut short is missing.
+    const std::vector<ReplyLines> parts = SizeReplies(CommandReply(
+        "du -skL /a; echo olmirafm-du; du -skL /b; echo olmirafm-du; du -skL /c",
+        {"8\t/a", "olmirafm-du", "du: can't open '/b': No such file", "olmirafm-du", "4\t/c"}));
+    ASSERT_EQ(parts.size(), 2u);
+    EXPECT_EQ(ParseDuFigure(parts[0]), 8);
+    EXPECT_EQ(ParseDuFigure(parts[1]), std::nullopt);
+    EXPECT_EQ(ToolMessages(parts[1], "du: "),
+              std::vector<std::string>{"du: can't open '/b': No such file"});
 
     const std::string_view wc = "ls -1A /var/media/hdd | wc -l";
     EXPECT_EQ(ParseCount(CommandReply(wc, {"42"})), 42);
