@@ -131,6 +131,13 @@ void HeadlessSession::ShowAndWait(Pane pane, const std::string& path) {
              "Verzeichnisliste");
 }
 
+// The items of one folder are found, and deleted, in one listing of it.
+void HeadlessSession::ShowUnlessListed(Pane pane, const std::string& folder) {
+    if (!connected_ || Session().PaneOf(pane).ListedPath != folder || !window_.View(pane).entries) {
+        ShowAndWait(pane, folder);
+    }
+}
+
 std::vector<std::string> HeadlessSession::Drives() {
     if (!connected_) {
         LogIn();
@@ -157,10 +164,7 @@ JobSource HeadlessSession::FindListed(Pane pane, const std::string& item) {
         throw Error("Nur Dateien und Ordner eines Laufwerks, nicht das Laufwerk selbst: " + item);
     }
     const std::string folder = item.substr(0, slash + 1);
-    // The items of one folder are found in one listing of it.
-    if (!connected_ || Session().PaneOf(pane).ListedPath != folder || !window_.View(pane).entries) {
-        ShowAndWait(pane, folder);
-    }
+    ShowUnlessListed(pane, folder);
     std::optional<ListEntry> entry = FindGiven(item.substr(slash + 1), *window_.View(pane).entries);
     if (!entry) {
         throw Error("Nicht gefunden: " + item);
@@ -326,9 +330,7 @@ void HeadlessSession::Remove(const std::vector<std::string>& paths) {
         std::vector<ListEntry> entries;
         std::transform(first, end, std::back_inserter(entries),
                        [](const JobSource& source) { return source.entry; });
-        if (Session().PaneOf(Source).ListedPath != first->folder) {
-            ShowAndWait(Source, first->folder);
-        }
+        ShowUnlessListed(Source, first->folder);
         Tidy().Remove(Source, std::move(entries));
         AwaitTidy();
         const std::vector<JobOutcome>& failed = Tidy().LastReport().problems;

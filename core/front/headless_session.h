@@ -114,6 +114,7 @@ private:
     void ListExisting(Pane pane, const std::string& folder);
     std::string ExistingFolder(const std::string& folder);
     void ShowAndWait(Pane pane, const std::string& path);
+    void ShowUnlessListed(Pane pane, const std::string& folder);
     void ServeTimers(std::chrono::steady_clock::time_point& nextTick);
 
     TSetup settings_;
