@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 
@@ -50,6 +51,16 @@ bool AwaitConnected(int fd, int cancelFd) {
     return true;
 }
 
+// Each write is a whole line or answer: holding one back until the box has
+// acknowledged the one before (Nagle) would only delay it, by as much as the
+// box delays its acknowledgement.
+void SendAtOnce(int fd) {
+    const int on = 1;
+    if (::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on) != 0) {
+        throw SocketError(errno);
+    }
+}
+
 void MakeBlocking(int fd) {
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
@@ -76,6 +87,7 @@ UniqueFd ConnectTcp(const std::string& host, int port, int cancelFd) {
         }
     }
     MakeBlocking(fd.Get());
+    SendAtOnce(fd.Get());
     return fd;
 }
 

@@ -9,6 +9,7 @@
 
 #include "handover/hand_over_thread.h"
 #include "telnet/channel_worker.h"
+#include "telnet/cursor_query.h"
 #include "telnet/telnet_parser.h"
 
 namespace olmira {
@@ -18,10 +19,10 @@ class TTelnetChannel;
 class UiHandOver;
 
 // The channel's reader: waits for data without a time limit, answers the
-// negotiation, and hands each receive's data to the channel's
-// OnDataAvailable on the UI thread, waiting until it has returned. Ends
-// quietly on any error and then tells the channel through OnReaderEnded,
-// unless it was asked to stop. Starts running when created.
+// negotiation and the line editor's cursor position requests, and hands each receive's data to the
+// channel's OnDataAvailable on the UI thread, waiting until it has returned. Ends quietly on any
+// error and then tells the channel through OnReaderEnded, unless it was asked to stop. Starts
+// running when created.
 class TTelnetReadThread final : public ChannelWorker, private TelnetSink {
 public:
     TTelnetReadThread(TTelnetChannel& channel, std::shared_ptr<TelnetSocket> socket,
@@ -36,6 +37,7 @@ private:
     void RunPasses();
     std::optional<std::string_view> Receive();
     void WaitReadable();
+    void AcknowledgeAtOnce();
     void DeliverBuffer();
     void AnnounceEnd();
 
@@ -47,6 +49,7 @@ private:
     // One per connection: a sequence cut off by a lost connection must not
     // swallow the start of the next one.
     TelnetParser parser_;
+    CursorQueryScanner cursorQueries_;
     std::atomic<bool> stopRequested_{false};
     std::array<char, 32768> chunk_;
     // The data of the latest pass, as OnDataAvailable receives it.
