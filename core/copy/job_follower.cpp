@@ -117,16 +117,18 @@ void JobFollower::Polled() {
 void JobFollower::UpdateProgress() {
     const std::vector<HandedEntry>& entries = followed_.job.entries;
     std::int64_t doneKB = 0;
-    std::size_t current = 0;
+    std::size_t next = 0;
+    // files copied together all run at once: the first of them is shown
+    std::optional<std::size_t> running;
     for (std::size_t i = 0; i < status_.entries.size() && i < entries.size(); ++i) {
         if (olmira::Ended(status_.entries[i])) {
             doneKB += entries[i].sizeKB;
-            current = i + 1;
-        } else if (status_.entries[i].state == EntryState::Running) {
-            current = i;
+            next = i + 1;
+        } else if (status_.entries[i].state == EntryState::Running && !running) {
+            running = i;
         }
     }
-    current = std::min(current, entries.size() - 1);
+    const std::size_t current = std::min(running.value_or(next), entries.size() - 1);
     CopyProgressUpdate update;
     update.transferredKB = doneKB + status_.progressKB.value_or(0);
     update.bar = BarPosition(update.transferredKB, totalKB_);

@@ -48,14 +48,28 @@ state() {
 }
 
 # w= the one existing path the shell word $1 matches, else c= the count.
-# A subshell, as a broken word would end the shell.
+# Every word was checked at submit: one that does not parse would end the
+# shell here.
 one() {
-	w=$(eval "set -- $1" 2>/dev/null || exit
-		[ $# = 1 ] && { [ -e "$1" ] || [ -L "$1" ]; } && printf '%s/' "$1" && exit
-		[ $# = 1 ] || echo $#)
-	case $w in */) w=${w%/} && return ;; esac
-	c=${w:-0}
+	eval "set -- $1"
+	[ $# = 1 ] && { [ -e "$1" ] || [ -L "$1" ]; } && w=$1 && return
+	c=$#
+	[ $# != 1 ] || c=0
 	return 1
+}
+
+# Whether every word of job file $1 parses, in a subshell of its own.
+words() {
+	(
+		while IFS= read -r l; do
+			case $l in
+			dest\ *) v=${l#dest } ;;
+			entry\ *) v=${l#entry } && v=${v#* } ;;
+			*) continue ;;
+			esac
+			eval "set -- $v" || exit
+		done <"$1"
+	) >/dev/null 2>&1
 }
 
 # The word unexpanded, for a folder gone since submit: cp then fails on it.
@@ -64,6 +78,8 @@ lit() { set -f && eval "set -- $1" && printf %s "$1"; }
 chk() {
 	why='no file' k=0
 	[ -f "$1" ] || return 1
+	why=word
+	words "$1" || return 1
 	while IFS= read -r l; do
 		k=$((k + 1)) why="line $k"
 		case $k in 1) e=token ;; 2) e=mode ;; 3) e=dest ;; *) e=entry ;; esac
@@ -201,11 +217,19 @@ place() {
 entry() {
 	st "$1 run"
 	one "${2#* }" || { st "$1 failed name $c"; return; }
-	s=$w nm=${w##*/}
+	s=$w
 	if [ "${2%% *}" = rn ]; then
 		if mv -f "$s" "$dest" 2>"$J/err"; then st "$1 done"; else st "$1 failed mv $(err)"; fi
 		return
 	fi
+	put "$1" "${2%% *}"
+}
+
+# Entry $1 with the source s, copied ($2 cp) or moved (mv) on its own; a
+# source gone since its row was gathered was not found.
+put() {
+	if [ ! -e "$s" ] && [ ! -L "$s" ]; then st "$1 failed name 0" && return; fi
+	nm=${s##*/}
 	t=$dest.$nm.part g=$dest$nm
 	# a file never replaces a folder, nor a folder a file, inside either
 	if [ -e "$g" ] && [ "$(kind "$s")" != "$(kind "$g")" ]; then
@@ -227,10 +251,136 @@ entry() {
 	elif [ $r != 0 ]; then rm -rf "$t" && st "$1 failed cp $(err)"
 	elif ! same; then rm -rf "$t" && st "$1 failed size $a $b"
 	elif ! place 2>"$J/err"; then rm -rf "$t" && st "$1 failed mv $(err)"
-	elif [ "${2%% *}" = cp ] || rm -rf "$s" 2>"$J/err"; then st "$1 done"
+	elif [ "$2" = cp ] || rm -rf "$s" 2>"$J/err"; then st "$1 done"
 	else st "$1 failed rm $(err)"
 	fi
 	: >"$J/current"
+}
+
+# Plain files in a row go to the box's cp together: a file that copies in
+# less time than the processes around its copy take, F bytes at most, P
+# bytes in all for a row, so that a cancel or a restart undoes little.
+F=524288 P=8388608 nl='
+'
+
+# Whether entry $1 ("cp WORD" or "mv WORD") joins the row whose sources are
+# the rest: a plain file whose name neither a folder in the destination nor
+# the row has; w= its source.
+joins() {
+	e=$1 && shift
+	case ${e%% *} in cp | mv) ;; *) return 1 ;; esac
+	[ $# = 0 ] || { [ "${e%% *}" = "$bo" ] && [ $# -lt 64 ]; } || return 1
+	one "${e#* }" && [ -f "$w" ] && [ ! -d "$dest${w##*/}" ] || return 1
+	for x; do [ "${x##*/}" != "${w##*/}" ] || return 1; done
+}
+
+# The row's entries from bf on, their sources in $@: runs of small files
+# in one cp each, a larger one on its own.
+row() {
+	bz=$(stat -L -c %s "$@" 2>/dev/null) || bz=
+	ba=$bf bx=$bf bu=0
+	for by in $bz; do
+		if [ "$by" -gt $F ] || [ $((bu + by)) -gt $P ]; then run "$@"; fi
+		bx=$((bx + 1)) bu=$((bu + by))
+		[ "$by" -le $F ] || run "$@"
+	done
+	run "$@"
+	# what stat did not measure goes on its own
+	while [ "$bx" -lt $((bf + $#)) ]; do bx=$((bx + 1)) && run "$@"; done
+}
+
+# The run of entries ba to bx-1 of the row whose sources are $@.
+run() {
+	[ "$bx" = "$ba" ] || many "$ba" $((bx - ba)) $((ba - bf)) "$@"
+	ba=$bx bu=0
+}
+
+# The entries $1 to $1+$2-1 of a row, their sources the $2 after the first
+# $3 of the rest: one cp into a folder under the first one's temporary
+# name, one stat to measure all, one mv to put them in place. What goes
+# wrong sends each on its own, for the box's own words on it.
+many() {
+	ma=$1 mm=$2 && shift $(($3 + 3))
+	mq=$# mx=0
+	while [ $mx -lt $mq ]; do
+		[ $mx -ge "$mm" ] || set -- "$@" "$1"
+		shift
+		mx=$((mx + 1))
+	done
+	if [ -e "$J/cancel" ]; then mark skipped "$@" && return; fi
+	if [ "$mm" = 1 ]; then s=$1 && st "$ma run" && put "$ma" "$bo" && return; fi
+	mark run "$@"
+	t=$dest.${1##*/}.part mr=1
+	printf %s "$t" >"$J/current"
+	if [ -e "$t" ] || [ -L "$t" ]; then rm -rf "$t"; fi
+	if mkdir "$t" 2>"$J/err"; then
+		cp -L "$@" "$t/" 2>"$J/err" &
+		echo $! >"$J/cp.pid"
+		wait $!
+		mr=$?
+		: >"$J/cp.pid"
+	fi
+	if [ -e "$J/cancel" ]; then rm -rf "$t" && mark cancelled "$@" && return; fi
+	for s; do set -- "$@" "$t/${s##*/}"; done
+	if [ $mr = 0 ] && halves "$(stat -L -c %s "$@" 2>/dev/null)"; then
+		(shift "$mm" && mv -f "$@" "$dest") 2>"$J/err"
+		mr=$?
+		placed "$@"
+		rm -rf "$t"
+	else
+		rm -rf "$t"
+		alone "$@"
+	fi
+	: >"$J/current"
+}
+
+# st "ENTRY $1" for the entries from ma on, one for each of the rest.
+mark() {
+	mk=$1 mx=$ma && shift
+	for s; do st "$mx $mk" && mx=$((mx + 1)); done
+}
+
+# Whether the 2 * mm lines of $1 are mm numbers twice over.
+halves() {
+	hv=$1 hq='' hx=0
+	while [ $hx -lt "$mm" ]; do
+		case $hv in *"$nl"*) ;; *) return 1 ;; esac
+		hq=$hq${hv%%"$nl"*}$nl hv=${hv#*"$nl"} hx=$((hx + 1))
+	done
+	[ "$hq" = "$hv$nl" ]
+}
+
+# After a run's mv (status mr), with its sources and then their copies in
+# $@: an entry in place is done, for a move once its source is removed
+# (all in one rm); the others failed.
+placed() {
+	if [ $mr = 0 ] && [ "$bo" = mv ]; then
+		(
+			mx=0
+			while [ $mx -lt "$mm" ]; do set -- "$@" "$1" && shift && mx=$((mx + 1)); done
+			shift "$mm" && rm -f "$@"
+		) 2>"$J/err"
+	fi
+	mx=$ma
+	for s; do
+		[ "$mx" -lt $((ma + mm)) ] || break
+		if [ -e "$t/${s##*/}" ]; then st "$mx failed mv $(err)"
+		elif [ "$bo" = cp ] || { [ ! -e "$s" ] && [ ! -L "$s" ]; }; then st "$mx done"
+		elif [ $mr != 0 ] && rm -f "$s" 2>"$J/err"; then st "$mx done"
+		else st "$mx failed rm $(err)"
+		fi
+		mx=$((mx + 1))
+	done
+}
+
+# A run's entries one by one, after its cp or its measure failed.
+alone() {
+	ax=$ma
+	for s; do
+		[ "$ax" -lt $((ma + mm)) ] || break
+		if [ -e "$J/cancel" ]; then st "$ax skipped"; else put "$ax" "$bo"; fi
+		ax=$((ax + 1))
+	done
 }
 
 job() {
@@ -240,10 +390,21 @@ job() {
 		v=${l#dest }
 		one "$v" && dest=$w || dest=$(lit "$v")
 		i=0
+		set --
 		while IFS= read -r l; do
-			i=$((i + 1))
-			if [ -e "$J/cancel" ]; then st "$i skipped"; else entry $i "${l#entry }"; fi
+			i=$((i + 1)) e=${l#entry }
+			if [ $# -gt 0 ] && ! joins "$e" "$@"; then
+				row "$@"
+				set --
+			fi
+			if [ -e "$J/cancel" ]; then st "$i skipped"
+			elif [ $# -gt 0 ] || joins "$e"; then
+				[ $# -gt 0 ] || bf=$i bo=${e%% *}
+				set -- "$@" "$w"
+			else entry $i "$e"
+			fi
 		done
+		[ $# = 0 ] || row "$@"
 	} <"$J/job"
 	st end
 }

@@ -72,11 +72,46 @@ std::map<std::string, std::string> Tree(const fs::path& root) {
     return tree;
 }
 
+// Tree with each file's bytes as their size and hash, short enough to read
+// in a failure's message.
+std::string Sum(const std::string& bytes) {
+    return std::to_string(bytes.size()) + " bytes #" +
+           std::to_string(std::hash<std::string>{}(bytes));
+}
+
+std::map<std::string, std::string> Sums(const fs::path& root) {
+    std::map<std::string, std::string> sums;
+    for (auto& [path, bytes] : Tree(root)) {
+        sums[path] = Sum(bytes);
+    }
+    return sums;
+}
+
 struct Poll {
     std::string state;
     std::vector<std::string> statuses;
     long progressKB = -1;
 };
+
+// Each entry's last status line, in the entries' order, and "end" once the
+// job ended: files copied together are all running before the first is done.
+std::vector<std::string> Outcomes(const std::vector<std::string>& statuses) {
+    std::map<int, std::string> last;
+    std::vector<std::string> outcomes;
+    for (const std::string& line : statuses) {
+        if (line == "end") {
+            continue;
+        }
+        last[std::atoi(line.c_str())] = line;
+    }
+    for (auto& [entry, line] : last) {
+        outcomes.push_back(std::move(line));
+    }
+    if (!statuses.empty() && statuses.back() == "end") {
+        outcomes.emplace_back("end");
+    }
+    return outcomes;
+}
 
 class BoxRunner : public olmira::test::SimboxTest {
 protected:
@@ -185,10 +220,10 @@ TEST_F(BoxRunner, RunsJobsInTurnAndReplacesOnlyWithWholeCopies) {
     Await(first, "running");
     EXPECT_EQ(PollJob(second).state, "queued");
 
-    const std::vector<std::string> done = {"1 run", "1 done", "2 run", "2 done",
-                                           "3 run", "3 done", "end"};
-    EXPECT_EQ(Await(first, "ended").statuses, done);
-    EXPECT_EQ(Await(second, "ended").statuses, done);
+    EXPECT_THAT(Outcomes(Await(first, "ended").statuses),
+                ElementsAre("1 done", "2 done", "3 done", "end"));
+    EXPECT_THAT(Outcomes(Await(second, "ended").statuses),
+                ElementsAre("1 done", "2 done", "3 done", "end"));
     EXPECT_THAT(Await(third, "ended").statuses,
                 ElementsAre("1 run",
                             AllOf(StartsWith("1 failed cp "), HasSubstr("No space left on device")),
@@ -238,6 +273,10 @@ TEST_F(BoxRunner, CancelAndADeadRunnerLeaveNoTemporaryCopy) {
     for (const char* name : {"Eins.ts", "Zwei.ts", "Drei.ts"}) {
         WriteFile(from / name, Pattern(2000 * kKB, name[0]));
     }
+    // small enough to go to the box's cp together
+    for (const char* name : {"a.crid", "b.crid", "c.crid"}) {
+        WriteFile(from / name, Pattern(500 * kKB, name[0]));
+    }
     const auto entry = [&](const char* name) { return "cp " + Word((from / name).string()); };
     const auto copying = [&](int job) { return PollJob(job).progressKB > 0; };
 
@@ -251,6 +290,14 @@ TEST_F(BoxRunner, CancelAndADeadRunnerLeaveNoTemporaryCopy) {
     EXPECT_THAT(Await(cancelled, "ended").statuses,
                 ElementsAre("1 run", "1 cancelled", "2 skipped", "end"));
     EXPECT_THAT(Await(queued, "ended").statuses, ElementsAre("1 skipped", "end"));
+    EXPECT_TRUE(fs::is_empty(into));
+
+    // small files copied together are cancelled together
+    const int together = Submit("copy", into, {entry("a.crid"), entry("b.crid"), entry("c.crid")});
+    ASSERT_TRUE(Eventually([&] { return copying(together); }, 10s));
+    Run("cancel " + std::to_string(together));
+    EXPECT_THAT(Outcomes(Await(together, "ended").statuses),
+                ElementsAre("1 cancelled", "2 cancelled", "3 cancelled", "end"));
     EXPECT_TRUE(fs::is_empty(into));
 
     const int killed = Submit("copy", into, {entry("Zwei.ts")});
@@ -271,6 +318,43 @@ TEST_F(BoxRunner, CancelAndADeadRunnerLeaveNoTemporaryCopy) {
     EXPECT_THAT(Run("clear " + number), ElementsAre("olmirafm-cleared " + number));
     EXPECT_EQ(PollJob(killed).state, "unknown");
     EXPECT_THAT(Tree(into), ElementsAre(Pair("Drei.ts", FileBytes(from / "Drei.ts"))));
+}
+
+// Small files in a row go to the box's cp together, yet each ends as it
+// would on its own: an overwrite only by the rename, the later of two
+// files of one name last, and a copy that does not fit its own failure,
+// after those that fit, with no temporary copy left.
+TEST_F(BoxRunner, FilesCopiedTogetherEachHaveTheirOwnOutcome) {
+    const fs::path from = kMedia / "hdd/Reihe", usb = kMedia / "usb";
+    for (const auto& entry : fs::directory_iterator(usb)) {
+        fs::remove_all(entry.path());
+    }
+    const std::map<std::string, std::string> files = {
+        {"Alt.ts", Pattern(300 * kKB, 'n')}, {"a.ts", Pattern(400 * kKB, 'a')},
+        {"eins/Gleich.ts", "eins"},          {"zwei/Gleich.ts", "zwei"},
+        {"b.ts", Pattern(500 * kKB, 'b')},   {"c.ts", Pattern(500 * kKB, 'c')},
+        {"d.ts", Pattern(500 * kKB, 'd')}};
+    for (const auto& [path, bytes] : files) {
+        WriteFile(from / path, bytes);
+    }
+    WriteFile(usb / "Ziel/Alt.ts", Pattern(300 * kKB, 'o'));
+    std::vector<std::string> entries;
+    for (const char* name :
+         {"a.ts", "Alt.ts", "eins/Gleich.ts", "zwei/Gleich.ts", "b.ts", "c.ts", "d.ts"}) {
+        entries.push_back("cp " + Word((from / name).string()));
+    }
+
+    const int job = Submit("copy", usb / "Ziel", entries);
+    EXPECT_THAT(Outcomes(Await(job, "ended").statuses),
+                ElementsAre("1 done", "2 done", "3 done", "4 done", "5 done", "6 done",
+                            AllOf(StartsWith("7 failed cp "), HasSubstr("No space left on device")),
+                            "end"));
+    EXPECT_EQ(Sums(usb / "Ziel"),
+              (std::map<std::string, std::string>{{"Alt.ts", Sum(files.at("Alt.ts"))},
+                                                  {"Gleich.ts", Sum("zwei")},
+                                                  {"a.ts", Sum(files.at("a.ts"))},
+                                                  {"b.ts", Sum(files.at("b.ts"))},
+                                                  {"c.ts", Sum(files.at("c.ts"))}}));
 }
 
 }  // namespace
