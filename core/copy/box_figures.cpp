@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "conversation/shell_command.h"
+
 namespace olmira {
 
 namespace {
@@ -182,6 +184,29 @@ std::optional<std::int64_t> ParseDuFigure(const ReplyLines& lines) {
         }
     }
     return std::nullopt;
+}
+
+std::vector<std::optional<std::int64_t>> ParseDuFigures(const ReplyLines& lines,
+                                                        const std::vector<std::string>& paths) {
+    std::vector<std::optional<std::int64_t>> figures(paths.size());
+    for (const std::string_view line : lines) {
+        // du's tab reaches us as blanks where the box's terminal expands tabs
+        const std::size_t blank = line.find_first_of(kBlanks);
+        const std::size_t start = line.find_first_not_of(kBlanks, blank);
+        const std::optional<std::int64_t> figure = Figure(line.substr(0, blank));
+        if (!figure || start == std::string_view::npos) {
+            continue;
+        }
+        const std::string_view path = line.substr(start);
+        if (!path.starts_with(kMediaRoot)) {
+            continue;
+        }
+        const auto named = std::find(paths.begin(), paths.end(), path.substr(kMediaRoot.size()));
+        if (named != paths.end()) {
+            figures[static_cast<std::size_t>(named - paths.begin())] = figure;
+        }
+    }
+    return figures;
 }
 
 std::optional<std::int64_t> ParseCount(const ReplyLines& lines) {

@@ -50,6 +50,12 @@ inline constexpr std::string_view kSizeEnd = "olmirafm-du";
 // fewer parts when the reply was cut short.
 std::vector<ReplyLines> SizeReplies(const ReplyLines& lines);
 
+// The kB that the reply of DiskUsagesCommand(paths) gives for each of
+// paths, in their order; nullopt for a path it gave no line for (du named
+// it in a message instead).
+std::vector<std::optional<std::int64_t>> ParseDuFigures(const ReplyLines& lines,
+                                                        const std::vector<std::string>& paths);
+
 // A count that `wc -l` printed: a line of digits alone (busybox may pad it
 // with blanks). nullopt when none.
 std::optional<std::int64_t> ParseCount(const ReplyLines& lines);

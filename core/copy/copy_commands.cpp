@@ -18,6 +18,14 @@ std::string MarkedDiskUsageCommand(std::string_view folder, std::string_view nam
     return DiskUsageCommand(folder, name) + "; echo " + std::string(kSizeEnd);
 }
 
+std::string DiskUsagesCommand(const std::vector<std::string>& paths) {
+    std::string command = "du -sklL";
+    for (const std::string& path : paths) {
+        command.append(" ").append(MediaPattern(path));
+    }
+    return command.append("; echo ").append(kSizeEnd);
+}
+
 std::string MeasureCommand(std::string_view folder, std::string_view name) {
     const std::string path = MediaPattern(folder, name);
     return "du -sbL " + path + " && " + std::string(kFindStart) + path + " -type f | wc -l";

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace olmira {
 
@@ -24,6 +25,11 @@ std::string MoveCommand(std::string_view folder, std::string_view name,
 std::string DiskUsageCommand(std::string_view folder, std::string_view name);
 // The same, then the line kSizeEnd, for several in one line.
 std::string MarkedDiskUsageCommand(std::string_view folder, std::string_view name);
+// The kB of several entries in one du, each on a line of its own as
+// "KB<TAB>/var/media/PATH", then the line kSizeEnd. paths are SourcePaths
+// without a "?": the box prints each as it was given. A file linked into
+// several entries counts in each, as each copy will hold it.
+std::string DiskUsagesCommand(const std::vector<std::string>& paths);
 // The bytes and the number of files of an entry, links followed: a copy
 // whose figures equal its source's is complete.
 std::string MeasureCommand(std::string_view folder, std::string_view name);

@@ -1,6 +1,7 @@
 #include "copy/job_planner.h"
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
 #include <utility>
 
@@ -28,6 +29,26 @@ std::vector<std::string> FoundPaths(const ReplyLines& lines) {
         }
     }
     return paths;
+}
+
+// items split into runs in their order, each as long as command(run) still
+// fits a line; an item too long for any line has a run of its own.
+template <typename Command>
+std::vector<std::vector<std::size_t>> FittingRuns(const std::vector<std::size_t>& items,
+                                                  const Command& command) {
+    std::vector<std::vector<std::size_t>> runs;
+    std::vector<std::size_t> run;
+    for (const std::size_t item : items) {
+        run.push_back(item);
+        if (run.size() > 1 && command(run).size() > kMaxLineBytes) {
+            run.pop_back();
+            runs.push_back(std::exchange(run, {item}));
+        }
+    }
+    if (!run.empty()) {
+        runs.push_back(std::move(run));
+    }
+    return runs;
 }
 
 }  // namespace
@@ -148,31 +169,79 @@ void JobPlanner::Drop(const std::string& reason, bool show) {
 // destination's free space and its file system; the checks follow once all
 // have come.
 void JobPlanner::SendMeasures() {
-    std::string command;
-    std::vector<std::size_t> measured;
-    const auto send = [this, &command, &measured] {
-        conversation_.Ask(std::exchange(command, {}),
-                          [this, items = std::exchange(measured, {})] { MeasuredSizes(items); });
-    };
+    std::vector<std::size_t> together;
+    std::vector<std::size_t> alone;
     for (std::size_t i = 0; i < job_.items.size(); ++i) {
-        const JobSource& source = job_.items[i].source;
-        if (job_.Renames(job_.items[i])) {
-            continue;
+        if (!job_.Renames(job_.items[i])) {
+            const bool pattern = SourcePath(job_.items[i].source).find('?') != std::string::npos;
+            (pattern ? alone : together).push_back(i);
         }
-        const std::string part = MarkedDiskUsageCommand(source.folder, source.entry.caption);
-        if (!command.empty() && command.size() + 2 + part.size() > kMaxLineBytes) {
-            send();
-        }
-        command += (command.empty() ? "" : "; ") + part;
-        measured.push_back(i);
     }
-    if (!command.empty()) {
-        send();
-    }
+    SendSizesTogether(together);
+    SendSizesAlone(alone);
     conversation_.Ask(FreeSpaceCommand(job_.destFolder),
                       [this] { space_ = ParseDiskSpace(session_.ReplyLines()); });
     conversation_.Ask(std::string(kMountsCommand), [this] { MeasuredMounts(); });
     conversation_.Then([this] { Check(); });
+}
+
+// Entries whose paths the box prints as they were given: one du for many.
+void JobPlanner::SendSizesTogether(const std::vector<std::size_t>& items) {
+    const auto pathsOf = [this](const std::vector<std::size_t>& run) {
+        std::vector<std::string> paths;
+        for (const std::size_t i : run) {
+            paths.push_back(SourcePath(job_.items[i].source));
+        }
+        return paths;
+    };
+    for (std::vector<std::size_t>& run :
+         FittingRuns(items, [&](const auto& run) { return DiskUsagesCommand(pathsOf(run)); })) {
+        std::vector<std::string> paths = pathsOf(run);
+        std::string command = DiskUsagesCommand(paths);
+        conversation_.Ask(std::move(command),
+                          [this, run, paths = std::move(paths)] { MeasuredTogether(run, paths); });
+    }
+}
+
+// Entries that the box's shell finds by a pattern: a du each, as only the
+// order of the replies tells them apart.
+void JobPlanner::SendSizesAlone(const std::vector<std::size_t>& items) {
+    const auto marked = [this](const std::vector<std::size_t>& run) {
+        std::vector<std::string> commands;
+        for (const std::size_t i : run) {
+            const JobSource& source = job_.items[i].source;
+            commands.push_back(MarkedDiskUsageCommand(source.folder, source.entry.caption));
+        }
+        return Joined(commands, "; ");
+    };
+    for (std::vector<std::size_t>& run : FittingRuns(items, marked)) {
+        conversation_.Ask(marked(run), [this, run] { MeasuredSizes(run); });
+    }
+}
+
+void JobPlanner::MeasuredTogether(const std::vector<std::size_t>& items,
+                                  const std::vector<std::string>& paths) {
+    if (phase_ != Phase::Measuring) {
+        return;
+    }
+    const std::vector<ReplyLines> replies = SizeReplies(session_.ReplyLines());
+    const ReplyLines reply = replies.empty() ? ReplyLines() : replies.front();
+    const std::vector<std::optional<std::int64_t>> figures = ParseDuFigures(reply, paths);
+    const std::vector<std::string> messages = ToolMessages(reply, "du: ");
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (figures[i]) {
+            job_.items[items[i]].sizeKB = *figures[i];
+            continue;
+        }
+        // du's message names the path as it was given, unless it quoted it
+        const std::string given = std::string(kMediaRoot) + paths[i];
+        std::vector<std::string> own;
+        std::copy_if(messages.begin(), messages.end(), std::back_inserter(own),
+                     [&given](const std::string& message) {
+                         return message.find(given) != std::string::npos;
+                     });
+        Unmeasured(items[i], own.empty() ? messages : own);
+    }
 }
 
 void JobPlanner::MeasuredSizes(const std::vector<std::size_t>& items) {
@@ -186,13 +255,15 @@ void JobPlanner::MeasuredSizes(const std::vector<std::size_t>& items) {
 }
 
 void JobPlanner::MeasuredSize(std::size_t index, const ReplyLines& reply) {
-    PlannedItem& item = job_.items[index];
     if (const std::optional<std::int64_t> kB = ParseDuFigure(reply)) {
-        item.sizeKB = *kB;
+        job_.items[index].sizeKB = *kB;
         return;
     }
-    std::string unmeasured = SourcePath(item.source);
-    const std::vector<std::string> messages = ToolMessages(reply, "du: ");
+    Unmeasured(index, ToolMessages(reply, "du: "));
+}
+
+void JobPlanner::Unmeasured(std::size_t index, const std::vector<std::string>& messages) {
+    std::string unmeasured = SourcePath(job_.items[index].source);
     if (!messages.empty()) {
         unmeasured += " (" + Joined(messages, "; ") + ")";
     }

@@ -74,8 +74,13 @@ private:
     bool ChooseItems(std::vector<JobSource> sources, const EntryList& destEntries);
     void Drop(const std::string& reason, bool show);
     void SendMeasures();
+    void SendSizesTogether(const std::vector<std::size_t>& items);
+    void SendSizesAlone(const std::vector<std::size_t>& items);
+    void MeasuredTogether(const std::vector<std::size_t>& items,
+                          const std::vector<std::string>& paths);
     void MeasuredSizes(const std::vector<std::size_t>& items);
     void MeasuredSize(std::size_t index, const ReplyLines& reply);
+    void Unmeasured(std::size_t index, const std::vector<std::string>& messages);
     void MeasuredMounts();
     void SearchLargeFiles();
     void Check();

@@ -20,6 +20,29 @@ inline bool ForRunner(const std::string& line) {
     return line.find("olmirafm") != std::string::npos && line.find(kSizeEnd) == std::string::npos;
 }
 
+// The paths a line of du commands names, as the box's shell reads its
+// words: quotes and backslashes gone.
+inline std::vector<std::string> DuPaths(const std::string& line) {
+    std::vector<std::string> paths;
+    for (std::size_t at = 0; at + 2 < line.size(); ++at) {
+        if (line[at] != ' ' || !(line[at + 1] == '/' || line.compare(at + 1, 2, "\"/") == 0)) {
+            continue;
+        }
+        std::string path;
+        bool quoted = false;
+        for (++at; at < line.size() && (quoted || (line[at] != ' ' && line[at] != ';')); ++at) {
+            if (line[at] == '"') {
+                quoted = !quoted;
+            } else {
+                path += line[at] == '\\' ? line[++at] : line[at];
+            }
+        }
+        paths.push_back(path);
+        --at;  // the blank after the word may start the next one
+    }
+    return paths;
+}
+
 // The runner on the box as the protocol has it. A verb is told by its word
 // in a line that calls the runner; "check" asks whether the runner is there;
 // any other line for it writes the runner's text or a job's file.
@@ -120,16 +143,19 @@ protected:
         copy.StartJob(mode, from);
     }
 
-    // The box answers the job's measures: the entries' du in one line, the
-    // destination's df and /proc/mounts.
+    // The box answers the job's measures, kBs in the order the du lines name
+    // the entries, then the destination's df and /proc/mounts.
     void Measured(const std::vector<int>& kBs, std::int64_t freeKB = 500000,
                   const std::string& usbType = "ext4") {
-        std::string sizes = "du";
-        for (const int kB : kBs) {
-            sizes += "\r\n" + std::to_string(kB) + "\t/var/media/x\r\n" + std::string(kSizeEnd);
-        }
-        if (!kBs.empty()) {
-            Reply(sizes);
+        for (std::size_t next = 0; next < kBs.size() && channel.sent.back().starts_with("du ");) {
+            // one du for all, or each with its own end line
+            const bool together = channel.sent.back().starts_with("du -sklL ");
+            std::string sizes = "du";
+            for (const std::string& path : DuPaths(channel.sent.back())) {
+                sizes += "\r\n" + std::to_string(kBs.at(next++)) + "\t" + path;
+                sizes += together ? "" : "\r\n" + std::string(kSizeEnd);
+            }
+            Reply(sizes + (together ? "\r\n" + std::string(kSizeEnd) : ""));
         }
         Reply("df\r\nFilesystem 1K-blocks Used Available Use% Mounted on\r\n/dev/sdb1 900000 1 " +
               std::to_string(freeKB) + " 1% /var/media/usb");

@@ -86,7 +86,7 @@ public:
 
         window.SelectEntry(Source, "box:~# x.ts");
         copy.tbCopyFileClick();
-        Box("du -skL \"/var/media/hdd/box:~# x.ts\"; echo olmirafm-du\r\n8\t/var/media/hdd/box:~# "
+        Box("du -sklL \"/var/media/hdd/box:~# x.ts\"; echo olmirafm-du\r\n8\t/var/media/hdd/box:~# "
             "x.ts\r\nolmirafm-du\r\n" +
             Prompt());
         Box("df -k /var/media/usb/\r\nFilesystem           1K-blocks      Used Available Use% "
@@ -232,7 +232,7 @@ TEST_P(RecordedSession, RepliesDoNotDependOnWhereTheOutputIsCut) {
         whole.sent,
         ElementsAre("root", "olmira", "ls -1A /var/media", "ls -1Aps /var/media/hdd/",
                     "df -k /var/media/hdd/", "ls -1Aps /var/media/usb/", "df -k /var/media/usb/",
-                    "du -skL \"/var/media/hdd/box:~# x.ts\"; echo olmirafm-du",
+                    "du -sklL \"/var/media/hdd/box:~# x.ts\"; echo olmirafm-du",
                     "df -k /var/media/usb/", "cat /proc/mounts", HasSubstr("olmirafm-ready"),
                     HasSubstr("box:~# x.ts"), HasSubstr(" submit "), HasSubstr(" poll "),
                     HasSubstr(" clear "), "ls -1Aps /var/media/usb/", "df -k /var/media/usb/"));

@@ -105,6 +105,18 @@ TEST(BoxFiguresTest, DuAndWcFiguresStandWhereTheToolsPutThem) {
     EXPECT_EQ(ToolMessages(parts[1], "du: "),
               std::vector<std::string>{"du: can't open '/b': No such file"});
 
+    // One du for several: each figure goes to the path printed beside it;
+    // one du named in a message instead, and a path it printed otherwise,
+    // get none.
+    const std::vector<std::string> paths = {"hdd/a b.ts", "hdd/fehlt.ts", "hdd/Ordner", "hdd/x"};
+    EXPECT_EQ(
+        ParseDuFigures(CommandReply("du -sklL \"/var/media/hdd/a b.ts\" …",
+                                    {"du: can't open '/var/media/hdd/fehlt.ts': No such file",
+                                     "12      /var/media/hdd/Ordner", "4\t/var/media/hdd/a b.ts",
+                                     "7\t/var/media/hdd/x/", "olmirafm-du"}),
+                       paths),
+        (std::vector<std::optional<std::int64_t>>{4, std::nullopt, 12, std::nullopt}));
+
     const std::string_view wc = "ls -1A /var/media/hdd | wc -l";
     EXPECT_EQ(ParseCount(CommandReply(wc, {"42"})), 42);
     EXPECT_EQ(ParseCount(CommandReply(wc, {"      7 "})), 7);
