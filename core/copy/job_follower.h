@@ -54,10 +54,13 @@ public:
     // The job has ended on the box and its report is final.
     std::function<void(const FollowedJob&, const JobReport&)> OnEnded;
 
-    // Between the polls of a job without a window: its end shows at once.
-    static constexpr int kQuietPollMs = 250;
-    // Before the panes are listed after the job.
-    static constexpr int kSettleMs = 250;
+    // Between the polls of a job without a window: such a job is small, and
+    // its end shows at once.
+    static constexpr int kQuietPollMs = 100;
+    // Before the panes are listed after the job: none, as the runner ends a
+    // job only once every entry is in place. The listing is still the
+    // timer's step, taken after the poll's reply has been handled.
+    static constexpr int kSettleMs = 0;
     // Between polls while a cancelled job ends.
     static constexpr int kCancelPollMs = 250;
 
