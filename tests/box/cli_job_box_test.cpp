@@ -67,10 +67,11 @@ protected:
     void Start(const std::string& command, const std::vector<std::string>& paths) {
         folder.Write("olmirafm.ini", "[Network]\r\nolmira_Host=127.0.0.1\r\nolmira_User=" +
                                          Box().user + "\r\nolmira_Pass=" + Box().password + "\r\n");
-        const std::string line = "exec " + std::string(OLMIRAFM_CLI) + " --ini " +
-                                 folder.File("olmirafm.ini") + " " + command +
-                                 ShellArguments(paths) + " >" + folder.File("out") + " 2>" +
-                                 folder.File("err");
+        // its record of the job stays in the test's folder, killed or not
+        const std::string line =
+            "XDG_CONFIG_HOME=" + ShellArgument(folder.File("config")) + " exec " +
+            std::string(OLMIRAFM_CLI) + " --ini " + folder.File("olmirafm.ini") + " " + command +
+            ShellArguments(paths) + " >" + folder.File("out") + " 2>" + folder.File("err");
         const char* argv[] = {"/bin/sh", "-c", line.c_str(), nullptr};
         ASSERT_EQ(
             ::posix_spawn(&child_, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ),
