@@ -112,6 +112,27 @@ std::uint64_t Magnitude(std::int64_t value) {
     return value < 0 ? ~bits + 1 : bits;
 }
 
+// A line of du: its figure, blanks (du's tab, or the blanks a box's
+// terminal expands it to) and the path; nullopt for any other line.
+struct DuLine {
+    std::int64_t kB = 0;
+    std::string_view path;
+};
+
+std::optional<DuLine> ReadDuLine(std::string_view line) {
+    const std::size_t blank = line.find_first_of(kBlanks);
+    if (blank == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::optional<std::int64_t> figure = Figure(line.substr(0, blank));
+    if (!figure) {
+        return std::nullopt;
+    }
+    const std::size_t start = line.find_first_not_of(kBlanks, blank);
+    return DuLine{*figure,
+                  start == std::string_view::npos ? std::string_view() : line.substr(start)};
+}
+
 bool Holds(std::string_view mountPoint, std::string_view path) {
     if (!path.starts_with(mountPoint)) {
         return false;
@@ -175,12 +196,8 @@ std::vector<ReplyLines> SizeReplies(const ReplyLines& lines) {
 
 std::optional<std::int64_t> ParseDuFigure(const ReplyLines& lines) {
     for (const std::string_view line : lines) {
-        const std::size_t blank = line.find_first_of(kBlanks);
-        if (blank == std::string_view::npos) {
-            continue;
-        }
-        if (const std::optional<std::int64_t> figure = Figure(line.substr(0, blank))) {
-            return figure;
+        if (const std::optional<DuLine> du = ReadDuLine(line)) {
+            return du->kB;
         }
     }
     return std::nullopt;
@@ -190,20 +207,14 @@ std::vector<std::optional<std::int64_t>> ParseDuFigures(const ReplyLines& lines,
                                                         const std::vector<std::string>& paths) {
     std::vector<std::optional<std::int64_t>> figures(paths.size());
     for (const std::string_view line : lines) {
-        // du's tab reaches us as blanks where the box's terminal expands tabs
-        const std::size_t blank = line.find_first_of(kBlanks);
-        const std::size_t start = line.find_first_not_of(kBlanks, blank);
-        const std::optional<std::int64_t> figure = Figure(line.substr(0, blank));
-        if (!figure || start == std::string_view::npos) {
+        const std::optional<DuLine> du = ReadDuLine(line);
+        if (!du || !du->path.starts_with(kMediaRoot)) {
             continue;
         }
-        const std::string_view path = line.substr(start);
-        if (!path.starts_with(kMediaRoot)) {
-            continue;
-        }
-        const auto named = std::find(paths.begin(), paths.end(), path.substr(kMediaRoot.size()));
+        const auto named =
+            std::find(paths.begin(), paths.end(), du->path.substr(kMediaRoot.size()));
         if (named != paths.end()) {
-            figures[static_cast<std::size_t>(named - paths.begin())] = figure;
+            figures[static_cast<std::size_t>(named - paths.begin())] = du->kB;
         }
     }
     return figures;

@@ -6,6 +6,8 @@ L=$D/lock
 
 say() { printf 'olmirafm-%s\n' "$*"; }
 st() { printf '%s\n' "$*" >>"$J/status"; }
+# Whether anything, a dangling link too, stands at path $1.
+there() { [ -e "$1" ] || [ -L "$1" ]; }
 
 # A lock whose pid names no runner; one without a pid is still starting.
 stale() {
@@ -52,7 +54,7 @@ state() {
 # shell here.
 one() {
 	eval "set -- $1"
-	[ $# = 1 ] && { [ -e "$1" ] || [ -L "$1" ]; } && w=$1 && return
+	[ $# = 1 ] && there "$1" && w=$1 && return
 	c=$#
 	[ $# != 1 ] || c=0
 	return 1
@@ -173,11 +175,11 @@ same() {
 # would meet with the other kind (file or folder); 1 when there is none.
 clash() {
 	for f in "$1"/* "$1"/.[!.]* "$1"/..?*; do
-		[ -e "$f" ] || [ -L "$f" ] || continue
+		there "$f" || continue
 		h=$2/${f##*/}
 		if [ -d "$f" ] && [ -d "$h" ] && [ ! -L "$h" ]; then
 			x=$(clash "$f" "$h") && printf %s "$x" && return 0
-		elif [ -d "$h" ] || { [ -d "$f" ] && { [ -e "$h" ] || [ -L "$h" ]; }; }; then
+		elif [ -d "$h" ] || { [ -d "$f" ] && there "$h"; }; then
 			printf %s "$h" && return 0
 		fi
 	done
@@ -189,7 +191,7 @@ clash() {
 # namesake, and what only $2 holds stays.
 fold() {
 	for f in "$1"/* "$1"/.[!.]* "$1"/..?*; do
-		[ -e "$f" ] || [ -L "$f" ] || continue
+		there "$f" || continue
 		h=$2/${f##*/}
 		if [ -d "$f" ] && [ -d "$h" ] && [ ! -L "$h" ]; then
 			(fold "$f" "$h") || return
@@ -203,7 +205,7 @@ fold() {
 place() {
 	if [ -d "$g" ] && [ ! -L "$g" ] && [ -d "$t" ]; then
 		fold "$t" "$g" && rm -rf "$t"
-	elif [ ! -e "$g" ] && [ ! -L "$g" ] || { [ -f "$g" ] && [ ! -L "$g" ] && [ -f "$t" ]; }; then
+	elif ! there "$g" || { [ -f "$g" ] && [ ! -L "$g" ] && [ -f "$t" ]; }; then
 		mv -f "$t" "$g"
 	else
 		o=$dest.$nm.old
@@ -225,10 +227,27 @@ entry() {
 	put "$1" "${2%% *}"
 }
 
+# The temporary copy t is the one that runs; one left from before goes.
+afresh() {
+	printf %s "$t" >"$J/current"
+	if there "$t"; then rm -rf "$t"; fi
+}
+
+# cp with arguments $@, in the background so that cancel can kill it.
+copy() {
+	cp "$@" 2>"$J/err" &
+	echo $! >"$J/cp.pid"
+	wait $!
+	set -- $?
+	# emptied, not removed: every process a step starts costs the box time
+	: >"$J/cp.pid"
+	return "$1"
+}
+
 # Entry $1 with the source s, copied ($2 cp) or moved (mv) on its own; a
 # source gone since its row was gathered was not found.
 put() {
-	if [ ! -e "$s" ] && [ ! -L "$s" ]; then st "$1 failed name 0" && return; fi
+	if ! there "$s"; then st "$1 failed name 0" && return; fi
 	nm=${s##*/}
 	t=$dest.$nm.part g=$dest$nm
 	# a file never replaces a folder, nor a folder a file, inside either
@@ -238,15 +257,9 @@ put() {
 	if [ -d "$g" ] && [ ! -L "$g" ] && x=$(clash "$s" "$g"); then
 		st "$1 failed kind $(kind "$x") ${x#"$dest"}" && return
 	fi
-	printf %s "$t" >"$J/current"
-	if [ -e "$t" ] || [ -L "$t" ]; then rm -rf "$t"; fi
-	# in the background, so that cancel can kill it
-	cp -rL "$s" "$t" 2>"$J/err" &
-	echo $! >"$J/cp.pid"
-	wait $!
+	afresh
+	copy -rL "$s" "$t"
 	r=$?
-	# emptied, not removed: every process a step starts costs the box time
-	: >"$J/cp.pid"
 	if [ -e "$J/cancel" ]; then rm -rf "$t" && st "$1 cancelled"
 	elif [ $r != 0 ]; then rm -rf "$t" && st "$1 failed cp $(err)"
 	elif ! same; then rm -rf "$t" && st "$1 failed size $a $b"
@@ -311,14 +324,10 @@ many() {
 	if [ "$mm" = 1 ]; then s=$1 && st "$ma run" && put "$ma" "$bo" && return; fi
 	mark run "$@"
 	t=$dest.${1##*/}.part mr=1
-	printf %s "$t" >"$J/current"
-	if [ -e "$t" ] || [ -L "$t" ]; then rm -rf "$t"; fi
+	afresh
 	if mkdir "$t" 2>"$J/err"; then
-		cp -L "$@" "$t/" 2>"$J/err" &
-		echo $! >"$J/cp.pid"
-		wait $!
+		copy -L "$@" "$t/"
 		mr=$?
-		: >"$J/cp.pid"
 	fi
 	if [ -e "$J/cancel" ]; then rm -rf "$t" && mark cancelled "$@" && return; fi
 	for s; do set -- "$@" "$t/${s##*/}"; done
@@ -365,7 +374,7 @@ placed() {
 	for s; do
 		[ "$mx" -lt $((ma + mm)) ] || break
 		if [ -e "$t/${s##*/}" ]; then st "$mx failed mv $(err)"
-		elif [ "$bo" = cp ] || { [ ! -e "$s" ] && [ ! -L "$s" ]; }; then st "$mx done"
+		elif [ "$bo" = cp ] || ! there "$s"; then st "$mx done"
 		elif [ $mr != 0 ] && rm -f "$s" 2>"$J/err"; then st "$mx done"
 		else st "$mx failed rm $(err)"
 		fi
