@@ -241,6 +241,10 @@ void TformSetupDlg::BuildTransferPage() {
     cbWithCrid_ =
         Named(new QCheckBox(QStringLiteral("Infodateien (.crid) mitnehmen"), page), "cbWithCrid");
     layout->addWidget(cbWithCrid_);
+    cbBackgroundJobs_ =
+        Named(new QCheckBox(QStringLiteral("Aufträge im Hintergrund ausführen"), page),
+              "cbBackgroundJobs");
+    layout->addWidget(cbBackgroundJobs_);
     layout->addStretch(1);
 }
 
@@ -306,6 +310,7 @@ void TformSetupDlg::ReadIni() {
     eProgressUpdateIntervall_->SetValue(setup_.update_intervall);
     eProgressMinValue_->SetValue(setup_.progress_min_size);
     cbWithCrid_->setChecked(setup_.with_crid);
+    cbBackgroundJobs_->setChecked(setup_.background_jobs);
 }
 
 std::string TformSetupDlg::FieldBytes(const QString& text, const std::string& read) {
@@ -320,6 +325,7 @@ void TformSetupDlg::WriteIni() {
     values.update_intervall = eProgressUpdateIntervall_->Value();
     values.progress_min_size = eProgressMinValue_->Value();
     values.with_crid = cbWithCrid_->isChecked();
+    values.background_jobs = cbBackgroundJobs_->isChecked();
     olmira::WriteIni(place_.IniPath, values);
     setup_ = std::move(values);
 }

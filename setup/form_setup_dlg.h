@@ -81,6 +81,7 @@ private:
     TNumberField* eProgressUpdateIntervall_ = nullptr;
     TNumberField* eProgressMinValue_ = nullptr;
     QCheckBox* cbWithCrid_ = nullptr;
+    QCheckBox* cbBackgroundJobs_ = nullptr;
     // The text fields and their settings, in the order of the table.
     std::vector<std::pair<QLineEdit*, std::string olmira::TSetup::*>> textFields_;
     // The field each ".." button fills, by its tag less one.

@@ -89,6 +89,7 @@ std::optional<std::string> ReadIni(const SetupPlace& place, TSetup& setup) {
     setup.avg_transferrate = ini.ReadInteger(kTransfer, "avg_transferrate", 600);
     setup.progress_min_size = ini.ReadInteger(kTransfer, "progress_min_size", 6000);
     setup.with_crid = ini.ReadInteger(kTransfer, "with_crid", 1) != 0;
+    setup.background_jobs = ini.ReadInteger(kTransfer, "background_jobs", 0) != 0;
     return problem;
 }
 
@@ -115,6 +116,7 @@ void WriteIni(const std::string& iniPath, const TSetup& dialogValues) {
         ini.WriteInteger(kTransfer, "update_intervall", dialogValues.update_intervall);
         ini.WriteInteger(kTransfer, "progress_min_size", dialogValues.progress_min_size);
         ini.WriteInteger(kTransfer, "with_crid", dialogValues.with_crid ? 1 : 0);
+        ini.WriteInteger(kTransfer, "background_jobs", dialogValues.background_jobs ? 1 : 0);
     });
 }
 

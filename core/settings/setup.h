@@ -39,6 +39,9 @@ struct TSetup {
     std::int32_t progress_min_size = 0;
     // Whether a recording's info file X.crid goes along with X.ts.
     bool with_crid = true;
+    // Whether each job goes straight to the background: no progress
+    // window, the panes usable while the box copies.
+    bool background_jobs = false;
     // Where the jobs handed to boxes are remembered; never stored in the
     // file, and empty (nothing remembered) unless the setup was loaded.
     std::string JobRecordPath;
@@ -56,8 +59,8 @@ std::optional<std::string> LoadSetup(TSetup& settings);
 
 // Saves the setup dialog's values: the thirteen texts PC1 to PC5, USB, temp,
 // rtemp, rec, olmira_name, olmira_Host, olmira_User and olmira_Pass, the
-// numbers update_intervall and progress_min_size, and with_crid as 1 or 0; the other fields are not
-// written. An empty PC or USB path keeps the file's earlier value. All values
+// numbers update_intervall and progress_min_size, with_crid and background_jobs as 1 or 0; the
+// other fields are not written. An empty PC or USB path keeps the file's earlier value. All values
 // go in one replacement of the file: on the error "nach <iniPath> kann nicht
 // geschrieben werden" none of them is saved.
 void WriteIni(const std::string& iniPath, const TSetup& dialogValues);

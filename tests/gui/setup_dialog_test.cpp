@@ -298,7 +298,8 @@ TEST_F(SetupDialog, OkWritesEveryPagesValueUnderItsKeyAndKeepsEveryOtherLine) {
               "update_intervall=1000\r\n"
               "avg_transferrate=777\r\n"
               "progress_min_size=7000\r\n"
-              "with_crid=1\r\n");
+              "with_crid=1\r\n"
+              "background_jobs=0\r\n");
 }
 
 TEST_F(SetupDialog, EnterPressesApplyWhichWritesAndStaysOpenAndCancelKeepsWhatItWrote) {
@@ -371,6 +372,11 @@ TEST_F(SetupDialog, TheCridBoxShowsAndSavesWhetherInfoFilesGoAlong) {
     Click("bApply");
     EXPECT_THAT(IniFile(), HasSubstr("with_crid=1\r\n"));
     EXPECT_THAT(IniFile(), Not(HasSubstr("with_crid=0")));
+
+    EXPECT_FALSE(Child<QCheckBox>("cbBackgroundJobs").isChecked());
+    Child<QCheckBox>("cbBackgroundJobs").setChecked(true);
+    Click("bApply");
+    EXPECT_THAT(IniFile(), HasSubstr("background_jobs=1\r\n"));
 }
 
 TEST_F(SetupDialog, AFailedWriteKeepsTheDialogOpenWithEverythingTyped) {

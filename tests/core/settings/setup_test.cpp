@@ -112,7 +112,8 @@ TEST_F(SetupStore, WriteIniPutsNewKeysInItsOrderAndLoadFindsThem) {
               "[Allgemein]\r\nPC1=P1\r\nUSB=U\r\ntemp=/t/\r\nrtemp=PC1/temp\r\nrec=PC1/rec\r\n"
               "[Network]\r\nolmira_name=box\r\nolmira_host=10.0.0.2\r\nolmira_user=root\r\n"
               "olmira_pass=pw\r\n"
-              "[Transfer]\r\nupdate_intervall=2000\r\nprogress_min_size=100\r\nwith_crid=1\r\n");
+              "[Transfer]\r\nupdate_intervall=2000\r\nprogress_min_size=100\r\nwith_crid=1\r\n"
+              "background_jobs=0\r\n");
     const TSetup s = Load();
     EXPECT_THAT((std::vector{s.olmira_Host, s.olmira_User, s.olmira_Pass}),
                 ElementsAre("10.0.0.2", "root", "pw"));
@@ -132,7 +133,8 @@ TEST_F(SetupStore, WriteIniOverAnOlderFileKeepsEmptyDrivePathsAndReplacesInPlace
               "rtemp=PC1/temp\r\nrec=PC1/rec\r\n\r\n"
               "[Network]\r\nolmira_host=\r\nolmira_name=box\r\n; note\r\nolmira_user=root\r\n"
               "olmira_pass=pw\r\n"
-              "[Transfer]\r\nupdate_intervall=1000\r\nprogress_min_size=6000\r\nwith_crid=1\r\n");
+              "[Transfer]\r\nupdate_intervall=1000\r\nprogress_min_size=6000\r\nwith_crid="
+              "1\r\nbackground_jobs=0\r\n");
     const TSetup s = Load();
     EXPECT_EQ(s.PC3, "old3");
     EXPECT_EQ(s.olmira_Host, "");
