@@ -406,7 +406,7 @@ job() {
 				row "$@"
 				set --
 			fi
-			if [ -e "$J/cancel" ]; then st "$i skipped"
+			if [ -e "$J/cancel" ] || [ -e "$J/skip.$i" ]; then st "$i skipped"
 			elif [ $# -gt 0 ] || joins "$e"; then
 				[ $# -gt 0 ] || bf=$i bo=${e%% *}
 				set -- "$@" "$w"
@@ -475,6 +475,14 @@ cancel() {
 	say cancelling "$n"
 }
 
+# Entry $2 of job $1 is left out when the runner comes to it.
+skip() {
+	num "$1" || return
+	case $2 in '' | *[!0-9]*) say usage skip && return 2 ;; esac
+	: >"$J/skip.$2"
+	say skipping "$n" "$2"
+}
+
 clear() {
 	num "$1" || return
 	state
@@ -497,7 +505,7 @@ clear() {
 
 trap '' HUP
 case $1 in
-submit | poll | list | cancel | clear) v=$1 && shift && $v "$@" ;;
+submit | poll | list | cancel | skip | clear) v=$1 && shift && $v "$@" ;;
 run) runner ;;
-*) say usage submit run poll list cancel clear && exit 2 ;;
+*) say usage submit run poll list cancel skip clear && exit 2 ;;
 esac

@@ -142,6 +142,10 @@ std::string CancelCommand(int job) {
     return Verb("cancel", std::to_string(job));
 }
 
+std::string SkipCommand(int job, std::size_t entry) {
+    return Verb("skip", std::to_string(job) + " " + std::to_string(entry + 1));
+}
+
 std::string ClearCommand(int job) {
     return Verb("clear", std::to_string(job));
 }

@@ -62,12 +62,15 @@ std::vector<std::string> JobFileLines(const HandedJob& job);
 
 // The runner's verbs: submit hands a written job file over and starts the
 // runner when none runs; poll reads a job's state, its status lines from
-// line known on and the running entry's progress; list reads every job.
+// line known on and the running entry's progress; list reads every job;
+// skip leaves an entry out that has not begun.
 std::string SubmitCommand(std::string_view jobFile);
 std::string PollCommand(int job, std::size_t known);
 std::string ListCommand();
 std::string CancelCommand(int job);
 std::string ClearCommand(int job);
+// Leaves entry (counted from 0) of job out when the runner comes to it.
+std::string SkipCommand(int job, std::size_t entry);
 
 // The temporary name an entry is copied to in its destination folder.
 std::string TemporaryName(std::string_view caption);
