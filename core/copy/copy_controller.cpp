@@ -1,5 +1,6 @@
 #include "copy/copy_controller.h"
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 
@@ -51,8 +52,19 @@ CopyController::CopyController(const TSetup& settings, BoxSession& session, Sess
     follower_.OnEnded = [this](const FollowedJob& job, const JobReport& report) {
         report_ = report;
         Record().Remove(job.job.token);
+        ended_.push_back(MakeBoardJob(job.job, follower_.Progress()));
+        ended_.back().ended = true;
+        Changed();
+    };
+    follower_.OnProgress = [this] { Changed(); };
+    planner_.PendingKB = [this](const std::string& destFolder) {
+        return PendingKB(Board(), destFolder);
     };
     foundAgain_.Follow = [this](FollowedJob job) { Follow(std::move(job)); };
+}
+
+void CopyController::FindJobsAgain(bool afterDrop) {
+    foundAgain_.Look(afterDrop || settings_.background_jobs);
 }
 
 void CopyController::Follow(FollowedJob job) {
@@ -78,7 +90,58 @@ JobRecord CopyController::Record() const {
 }
 
 bool CopyController::Running() const {
-    return planner_.Busy() || handingOver_ || follower_.Busy();
+    return planner_.Busy() || handingOver_ || follower_.Busy() || !queued_.empty();
+}
+
+bool CopyController::Accepting() const {
+    return !planner_.Busy() && !handingOver_ && !follower_.InForeground();
+}
+
+std::vector<BoardJob> CopyController::Board() const {
+    std::vector<BoardJob> board = ended_;
+    if (follower_.Busy() && follower_.Followed().number != 0 &&
+        (ended_.empty() || ended_.back().number != follower_.Followed().number)) {
+        board.push_back(MakeBoardJob(follower_.Followed().job, follower_.Progress()));
+    }
+    for (const FollowedJob& job : queued_) {
+        JobProgress waiting;
+        waiting.status.number = job.number;
+        waiting.status.state = RunnerJobState::Queued;
+        waiting.cancelling = std::find(cancelledQueued_.begin(), cancelledQueued_.end(),
+                                       job.number) != cancelledQueued_.end();
+        board.push_back(MakeBoardJob(job.job, waiting));
+    }
+    return board;
+}
+
+std::optional<int> CopyController::JobUsing(const std::string& path) const {
+    return olmira::JobUsing(Board(), path);
+}
+
+void CopyController::CancelJob(int number) {
+    if (follower_.Busy() && follower_.Followed().number == number) {
+        follower_.Cancel();
+    } else if (std::any_of(queued_.begin(), queued_.end(),
+                           [number](const FollowedJob& job) { return job.number == number; })) {
+        conversation_.Send({CancelCommand(number), {}, {}});
+        cancelledQueued_.push_back(number);
+    }
+    Changed();
+}
+
+void CopyController::CancelEntry(int number, std::size_t entry) {
+    conversation_.Send({SkipCommand(number, entry), {}, {}});
+}
+
+void CopyController::ClearEnded() {
+    ended_.clear();
+    Changed();
+}
+
+void CopyController::Changed() const {
+    if (OnJobsChanged) {
+        OnJobsChanged();
+    }
 }
 
 // A name the box showed with "?" must lead to one entry only.
@@ -99,7 +162,7 @@ void CopyController::tbCopyFileClick() {
 // to a listing still on its way is waited for, with the panes locked.
 void CopyController::StartJob(TransferMode mode, Pane from) {
     const Pane to = from == Source ? Destination : Source;
-    if (Running() || session_.PaneOf(to).CurrentPath.empty()) {
+    if (!Accepting() || session_.PaneOf(to).CurrentPath.empty()) {
         return;
     }
     const PaneState& pane = session_.PaneOf(from);
@@ -112,12 +175,17 @@ void CopyController::StartJob(TransferMode mode, Pane from) {
     std::vector<JobSource> sources;
     for (ListEntry& entry : EntriesTaken(settings_, std::move(selected), *pane.Entries)) {
         sources.push_back({pane.ListedPath, std::move(entry)});
+        const std::optional<int> user = JobUsing(SourcePath(sources.back()));
+        if (mode == TransferMode::Move && user) {
+            window_.ShowMessage(UsedByJobText(SourcePath(sources.back()), *user));
+            return;
+        }
     }
     StartJob(mode, std::move(sources), to);
 }
 
 void CopyController::StartJob(TransferMode mode, std::vector<JobSource> sources, Pane to) {
-    if (Running() || sources.empty() || (TidyBusy && TidyBusy())) {
+    if (!Accepting() || sources.empty() || (TidyBusy && TidyBusy())) {
         return;
     }
     number_ = 0;
@@ -152,8 +220,37 @@ void CopyController::HandedOver(const PlannedJob& job, const HandedJob& handed,
     }
     number_ = *number;
     Record().Add({settings_.olmira_Host, *number, handed});
-    follower_.Follow({*number, handed, job.report, false, true});
+    FollowedJob followed{*number, handed, job.report, false, true, settings_.background_jobs};
+    if (follower_.Busy()) {
+        followed.background = true;
+        queued_.push_back(std::move(followed));
+        copyWindow_.SetMainPanelEnabled(true);
+        window_.SetStatusText("Auftrag " + std::to_string(*number) +
+                              " wartet auf der Box, bis der laufende beendet ist");
+        if (cancelBeforeHandedOver_) {
+            CancelJob(*number);
+        }
+        Changed();
+        return;
+    }
+    follower_.Follow(std::move(followed));
     if (cancelBeforeHandedOver_) {
+        follower_.Cancel();
+    }
+    Changed();
+}
+
+// The next job waiting on the box, once the one before it has been
+// reported.
+void CopyController::FollowNext() {
+    if (queued_.empty() || follower_.Busy()) {
+        return;
+    }
+    FollowedJob next = std::move(queued_.front());
+    queued_.pop_front();
+    const bool cancelled = std::erase(cancelledQueued_, next.number) > 0;
+    follower_.Follow(std::move(next));
+    if (cancelled) {
         follower_.Cancel();
     }
 }
@@ -161,6 +258,7 @@ void CopyController::HandedOver(const PlannedJob& job, const HandedJob& handed,
 // A job found again waits until the one before it has been reported.
 void CopyController::CopyTimerTimer() {
     follower_.TimerTimer();
+    FollowNext();
     if (!Running()) {
         foundAgain_.Next();
     }
@@ -170,7 +268,7 @@ void CopyController::Cancel() {
     if (handingOver_) {
         cancelBeforeHandedOver_ = true;
         window_.SetStatusText("Kopiervorgang wird abgebrochen...");
-    } else if (follower_.Busy()) {
+    } else if (follower_.InForeground()) {
         follower_.Cancel();
     } else {
         planner_.Cancel();
@@ -184,6 +282,10 @@ void CopyController::ConnectionEnded() {
     handingOver_ = false;
     planner_.ConnectionEnded();
     follower_.ConnectionEnded();
+    // the box runs them on; the next login finds them again
+    queued_.clear();
+    cancelledQueued_.clear();
+    Changed();
 }
 
 }  // namespace olmira

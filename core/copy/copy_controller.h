@@ -1,9 +1,12 @@
 #pragma once
 
+#include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "copy/job_board.h"
 #include "copy/job_follower.h"
 #include "copy/job_plan.h"
 #include "copy/job_planner.h"
@@ -40,8 +43,11 @@ public:
     void tbCopyFileClick();
     // Before the hand-over nothing of the job reaches the box; after it,
     // the runner ends the running entry, removes its temporary copy and
-    // leaves the later entries unstarted.
+    // leaves the later entries unstarted. A job in the background is
+    // cancelled from the job list only.
     void Cancel();
+    // "Im Hintergrund": the job goes on while the panes browse.
+    void SendToBackground() { follower_.SendToBackground(); }
     void CopyTimerTimer();
     // Disconnect, exit or a lost connection.
     void ConnectionEnded();
@@ -49,10 +55,29 @@ public:
     // The entries, as listed in their folders, into the folder that pane to
     // lists, as the console front gathers them.
     void StartJob(TransferMode mode, std::vector<JobSource> sources, Pane to);
-    // After a login: follows or reports the jobs handed to this box before.
-    void FindJobsAgain() { foundAgain_.Look(); }
+    // After a login: follows or reports the jobs handed to this box before;
+    // after one that came by itself, those still running in the background
+    // as the setting says for every job.
+    void FindJobsAgain(bool afterDrop);
 
     bool Running() const;
+    // Whether a new job may start: none is being planned or handed over,
+    // and none holds the panes. One started while another runs waits for
+    // it on the box.
+    bool Accepting() const;
+
+    // Every job of this run as the job list shows it: those ended since
+    // ClearEnded, the one running and those waiting behind it.
+    std::vector<BoardJob> Board() const;
+    // The number of the job not yet ended that reads or writes the entry
+    // at path (below the media root), or holds it in a folder it takes.
+    std::optional<int> JobUsing(const std::string& path) const;
+    void CancelJob(int number);
+    // Leaves a waiting entry (counted from 0) of a job out.
+    void CancelEntry(int number, std::size_t entry);
+    void ClearEnded();
+    // The job list has changed.
+    std::function<void()> OnJobsChanged;
     // Whether entries are being deleted, renamed or made: no job starts then.
     std::function<bool()> TidyBusy;
     // What became of the last job's entries.
@@ -81,6 +106,8 @@ private:
     void HandOver(const PlannedJob& job);
     void HandedOver(const PlannedJob& job, const HandedJob& handed, std::optional<int> number,
                     const std::string& reason);
+    void FollowNext();
+    void Changed() const;
 
     const TSetup& settings_;
     SessionWindow& window_;
@@ -95,6 +122,10 @@ private:
     bool cancelBeforeHandedOver_ = false;
     int number_ = 0;
     JobReport report_;
+    // Handed over while another job ran: the box runs them in turn.
+    std::deque<FollowedJob> queued_;
+    std::vector<int> cancelledQueued_;
+    std::vector<BoardJob> ended_;
 };
 
 }  // namespace olmira

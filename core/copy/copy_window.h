@@ -52,6 +52,9 @@ public:
     // "&Nein" and "N&ein, alle", "Nein" the default.
     virtual OverwriteAnswer AskOverwrite(const std::string& text) = 0;
 
+    // A job in the background has ended: title and what became of it.
+    virtual void TellJobEnded(const std::string& title, const std::string& text) = 0;
+
     virtual void StartCopyTimer(int milliseconds) = 0;
     virtual void StopCopyTimer() = 0;
 };

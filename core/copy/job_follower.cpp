@@ -59,11 +59,16 @@ void JobFollower::Follow(FollowedJob job) {
         return e.op == EntryOp::Rename;
     });
     lastKB_ = followed_.startedHere ? std::optional<std::int64_t>(0) : std::nullopt;
+    rateKBs_.reset();
+    listedEnded_ = 0;
     pollOutstanding_ = cancelRequested_ = cancelSent_ = false;
     message_.clear();
     phase_ = Phase::Following;
-    copyWindow_.SetMainPanelEnabled(false);
-    windowShown_ = !allRename && !followed_.foundAgain && totalKB_ > settings_.progress_min_size;
+    if (!followed_.background) {
+        copyWindow_.SetMainPanelEnabled(false);
+    }
+    windowShown_ = !allRename && !followed_.foundAgain && !followed_.background &&
+                   totalKB_ > settings_.progress_min_size;
     if (windowShown_) {
         const HandedEntry& first = entries.front();
         copyWindow_.ShowProgressWindow(
@@ -76,7 +81,26 @@ int JobFollower::PollMs() const {
     if (cancelRequested_) {
         return kCancelPollMs;
     }
-    return windowShown_ ? PollIntervalMs(settings_.update_intervall) : kQuietPollMs;
+    const bool large =
+        windowShown_ || (followed_.background && totalKB_ > settings_.progress_min_size);
+    return large ? PollIntervalMs(settings_.update_intervall) : kQuietPollMs;
+}
+
+JobProgress JobFollower::Progress() const {
+    return {status_, status_.progressKB, rateKBs_, cancelRequested_};
+}
+
+void JobFollower::SendToBackground() {
+    if (!InForeground()) {
+        return;
+    }
+    followed_.background = true;
+    if (windowShown_) {
+        copyWindow_.CloseProgressWindow();
+        windowShown_ = false;
+    }
+    copyWindow_.SetMainPanelEnabled(true);
+    window_.SetStatusText("Der Auftrag läuft auf der Box im Hintergrund weiter");
 }
 
 // One command at a time: the cancel, once asked for, goes before the poll.
@@ -108,8 +132,12 @@ void JobFollower::Polled() {
         Ended();
         return;
     }
-    if (windowShown_ && !cancelRequested_) {
-        UpdateProgress();
+    UpdateProgress();
+    if (followed_.background) {
+        ListChangedPanes();
+    }
+    if (OnProgress) {
+        OnProgress();
     }
     copyWindow_.StartCopyTimer(PollMs());
 }
@@ -135,6 +163,11 @@ void JobFollower::UpdateProgress() {
     if (lastKB_) {
         update.rateKBs = TransferRate(update.transferredKB, *lastKB_, PollMs());
     }
+    rateKBs_ = update.rateKBs;
+    lastKB_ = update.transferredKB;
+    if (!windowShown_ || cancelRequested_) {
+        return;
+    }
     if (entries.size() > 1) {
         const HandedEntry& entry = entries[current];
         update.item = BareName(entry.caption);
@@ -143,7 +176,6 @@ void JobFollower::UpdateProgress() {
         update.itemCount = entries.size();
     }
     copyWindow_.UpdateProgressWindow(update);
-    lastKB_ = update.transferredKB;
 }
 
 JobReport JobFollower::FinalReport() const {
@@ -174,9 +206,13 @@ void JobFollower::Ended() {
         copyWindow_.CloseProgressWindow();
         windowShown_ = false;
     }
-    copyWindow_.SetMainPanelEnabled(true);
-    window_.SetStatusText(FinalStatus(report));
-    message_ = FinalMessage(report);
+    if (followed_.background) {
+        TellEnd(report);
+    } else {
+        copyWindow_.SetMainPanelEnabled(true);
+        window_.SetStatusText(FinalStatus(report));
+        message_ = FinalMessage(report);
+    }
     if (followed_.number != 0) {
         conversation_.Send({ClearCommand(followed_.number), {}, {}});
     }
@@ -184,6 +220,17 @@ void JobFollower::Ended() {
         OnEnded(followed_, report);
     }
     copyWindow_.StartCopyTimer(kSettleMs);
+}
+
+// A job in the background ends without a message box: the desktop tells
+// of it, or the status bar where the desktop cannot.
+void JobFollower::TellEnd(const JobReport& report) {
+    std::string text = ReportStatus(report);
+    if (!report.problems.empty()) {
+        text += ":\n" + ProblemLines(report.problems);
+    }
+    copyWindow_.TellJobEnded("Auftrag " + std::to_string(followed_.number) + " auf der Box beendet",
+                             text);
 }
 
 // A job of one entry, copied: the status and the message it always had.
@@ -218,17 +265,33 @@ std::string JobFollower::FinalMessage(const JobReport& report) const {
     return std::string(kFailedStatus) + ":\n" + LinesOf(report.problems.front().reason);
 }
 
-// The panes that show what the job changed: its destination and, for a
-// move, the folders its entries came from.
-void JobFollower::ListPanes() {
-    phase_ = Phase::Idle;
+// The panes that show what the entries from first on changed: the
+// destination and, for a move, the folders they came from.
+void JobFollower::ListPanesOf(std::size_t first) {
     std::vector<std::string> changed{followed_.job.destFolder};
     if (followed_.job.mode == TransferMode::Move) {
-        for (const HandedEntry& entry : followed_.job.entries) {
-            changed.push_back(entry.folder);
+        for (std::size_t i = first; i < followed_.job.entries.size(); ++i) {
+            changed.push_back(followed_.job.entries[i].folder);
         }
     }
     session_.RefreshShowing(changed);
+}
+
+// While the user browses, a pane shows each entry once it is in place.
+void JobFollower::ListChangedPanes() {
+    std::size_t ended = 0;
+    while (ended < status_.entries.size() && olmira::Ended(status_.entries[ended])) {
+        ++ended;
+    }
+    if (ended > listedEnded_) {
+        ListPanesOf(listedEnded_);
+        listedEnded_ = ended;
+    }
+}
+
+void JobFollower::ListPanes() {
+    phase_ = Phase::Idle;
+    ListPanesOf(0);
     if (!message_.empty()) {
         window_.ShowMessage(std::exchange(message_, {}));
     }

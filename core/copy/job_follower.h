@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "copy/job_board.h"
 #include "copy/job_plan.h"
 #include "jobs/runner_commands.h"
 #include "jobs/runner_status.h"
@@ -31,6 +32,9 @@ struct FollowedJob {
     // first poll's rate counts from 0 kB. Of another job only the copying
     // between two polls is known.
     bool startedHere = false;
+    // Followed without a progress window and with the panes usable; its
+    // end is told by the desktop's notification.
+    bool background = false;
 };
 
 // Follows a job that the box runs: one short poll of the runner per
@@ -46,13 +50,23 @@ public:
 
     void Follow(FollowedJob job);
     void Cancel();
+    // The progress window closes and the panes are usable again; the job
+    // is followed on.
+    void SendToBackground();
     void TimerTimer();
     // The job goes on on the box; the program stops following it.
     void ConnectionEnded();
     bool Busy() const { return phase_ != Phase::Idle; }
+    // Following a job that locks the panes.
+    bool InForeground() const { return phase_ == Phase::Following && !followed_.background; }
+    const FollowedJob& Followed() const { return followed_; }
+    // What the polls have told of the job so far.
+    JobProgress Progress() const;
 
     // The job has ended on the box and its report is final.
     std::function<void(const FollowedJob&, const JobReport&)> OnEnded;
+    // A poll has told something new of the job.
+    std::function<void()> OnProgress;
 
     // Between the polls of a job without a window: such a job is small, and
     // its end shows at once.
@@ -70,11 +84,14 @@ private:
     void SendPoll();
     void Polled();
     void UpdateProgress();
+    void TellEnd(const JobReport& report);
     void Ended();
     JobReport FinalReport() const;
     std::string FinalStatus(const JobReport& report) const;
     std::string FinalMessage(const JobReport& report) const;
     void ListPanes();
+    void ListPanesOf(std::size_t first);
+    void ListChangedPanes();
     int PollMs() const;
     bool SingleCopy() const;
 
@@ -89,6 +106,10 @@ private:
     RunnerJob status_;
     std::int64_t totalKB_ = 0;
     std::optional<std::int64_t> lastKB_;
+    std::optional<std::int64_t> rateKBs_;
+    // The entries, from the first on, whose folders have been listed since
+    // they ended.
+    std::size_t listedEnded_ = 0;
     bool windowShown_ = false;
     bool pollOutstanding_ = false;
     bool cancelRequested_ = false;

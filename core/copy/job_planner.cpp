@@ -305,8 +305,10 @@ std::optional<std::string> JobPlanner::CheckRefusal() const {
     if (!space_) {
         return "Der freie Platz auf " + job_.destFolder + " ist nicht zu ermitteln.";
     }
-    if (job_.totalKB > space_->freeKB) {
-        return SpaceRefusal(job_.destFolder, space_->freeKB, job_.totalKB);
+    // what the jobs before this one will still write is not free for it
+    const std::int64_t freeKB = space_->freeKB - (PendingKB ? PendingKB(job_.destFolder) : 0);
+    if (job_.totalKB > freeKB) {
+        return SpaceRefusal(job_.destFolder, std::max<std::int64_t>(freeKB, 0), job_.totalKB);
     }
     if (!tooLarge_.empty()) {
         return FatRefusal(job_.destFolder, tooLarge_);

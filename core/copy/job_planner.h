@@ -66,6 +66,9 @@ public:
     // The job ended before anything was changed: refused, cancelled or
     // every entry left out; the panes are unlocked again.
     std::function<void(const JobReport&)> OnDropped;
+    // What the jobs on the box before this one will still write to the
+    // drive of a destination folder.
+    std::function<std::int64_t(const std::string&)> PendingKB;
 
 private:
     enum class Phase { Idle, Waiting, Measuring };

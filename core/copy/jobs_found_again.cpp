@@ -17,7 +17,8 @@ JobRecord JobsFoundAgain::Record() const {
     return JobRecord(settings_.JobRecordPath);
 }
 
-void JobsFoundAgain::Look() {
+void JobsFoundAgain::Look(bool background) {
+    background_ = background;
     if (Record().OfHost(settings_.olmira_Host).empty()) {
         return;
     }
@@ -51,6 +52,7 @@ void JobsFoundAgain::Listed() {
         FollowedJob job{found->number, recorded.job,
                         JobReport{{recorded.job.entries.size(), 0, {}}, recorded.job.mode},
                         !running};
+        job.background = running && background_;
         if (running) {
             due_.push_back(std::move(job));
         } else {

@@ -28,8 +28,9 @@ public:
                    JobHandover& handover);
 
     // Reads the box's jobs; follow is called for one job at a time, and
-    // Next once it has ended.
-    void Look();
+    // Next once it has ended. Those still running are followed in the
+    // background when background says so.
+    void Look(bool background);
     void Next();
     std::function<void(FollowedJob)> Follow;
     // A job of this PC that the box no longer knows: its temporary copies
@@ -40,6 +41,8 @@ public:
 private:
     void Listed();
     JobRecord Record() const;
+
+    bool background_ = false;
 
     const TSetup& settings_;
     BoxSession& session_;

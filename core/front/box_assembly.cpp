@@ -16,7 +16,8 @@ BoxAssembly::BoxAssembly(TSetup& settings, SessionWindow& window, CopyWindow& co
         tidy_.ConnectionEnded();
     };
     session_.OnListed = [this](Pane pane) { tidy_.Listed(pane); };
-    tidy_.CopyRunning = [this] { return copy_.Running(); };
+    tidy_.CopyRunning = [this] { return !copy_.Accepting(); };
+    tidy_.JobUsing = [this](const std::string& path) { return copy_.JobUsing(path); };
     copy_.TidyBusy = [this] { return tidy_.Busy(); };
 }
 

@@ -138,6 +138,9 @@ public:
         overwriteAnswers.pop_front();
         return answer;
     }
+    void TellJobEnded(const std::string& title, const std::string& text) override {
+        jobsTold.push_back(title + "\n" + text);
+    }
     void StartCopyTimer(int milliseconds) override {
         copyTimerMs = milliseconds;
         ++copyTimerStarts;
@@ -204,6 +207,8 @@ public:
     std::function<void(const ProgressView&)> onProgress;
     bool mainPanelEnabled = true;
     std::vector<std::string> questions;
+    // What the background jobs told at their end.
+    std::vector<std::string> jobsTold;
     bool answerYes = false;
     // The answers to the overwrite questions of a job of several entries,
     // in turn; once they are used up, answerYes answers Yes or No.

@@ -5,6 +5,7 @@
 #include "conversation/conversation.h"
 #include "copy/copy_commands.h"
 #include "copy/copy_progress.h"
+#include "copy/job_board.h"
 #include "copy/job_plan.h"
 #include "copy/name_pattern.h"
 #include "error.h"
@@ -80,6 +81,13 @@ void TidyController::RefuseChange(Pane pane, const ListEntry& entry) const {
         throw Error(*refusal);
     }
     RefuseAmbiguous(entry.caption, *state.Entries);
+    std::string path = state.ListedPath + entry.caption;
+    if (path.ends_with('/')) {
+        path.pop_back();
+    }
+    if (const std::optional<int> job = JobUsing ? JobUsing(path) : std::nullopt) {
+        throw Error(UsedByJobText(path, *job));
+    }
 }
 
 void TidyController::DeleteSelected(Pane pane) {

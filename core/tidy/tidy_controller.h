@@ -87,8 +87,12 @@ public:
     // From the last df reply for pane; nullopt when none could be read.
     std::optional<DiskSpace> FreeSpace(Pane pane) const;
 
-    // Whether a copy job runs: nothing is changed meanwhile.
+    // Whether a copy job is being planned or holds the panes: nothing is
+    // changed meanwhile.
     std::function<bool()> CopyRunning;
+    // The job, waiting or running on the box, that needs the entry at a
+    // path below the media root: such an entry is not changed.
+    std::function<std::optional<int>(const std::string&)> JobUsing;
 
     // A pane's df replaces the one of the same pane that still waits; the
     // panes' listings use the slots Source and Destination.

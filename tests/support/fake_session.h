@@ -20,7 +20,8 @@ struct FakeSession {
             tidy.ConnectionEnded();
         };
         session.OnListed = [this](Pane pane) { tidy.Listed(pane); };
-        tidy.CopyRunning = [this] { return copy.Running(); };
+        tidy.CopyRunning = [this] { return !copy.Accepting(); };
+        tidy.JobUsing = [this](const std::string& path) { return copy.JobUsing(path); };
         copy.TidyBusy = [this] { return tidy.Busy(); };
     }
     FakeSession(const FakeSession&) = delete;
