@@ -215,7 +215,19 @@ std::optional<HandedJob> HeadlessJobs::OwnLost(const std::vector<RunnerJob>& job
     return std::nullopt;
 }
 
+// A line that drops while the job is followed comes back by itself; the
+// job is then looked for afresh.
 FollowedEnd HeadlessJobs::Await(int number) {
+    for (;;) {
+        try {
+            return AwaitOnce(number);
+        } catch (const LineDropped&) {
+            run_.AwaitReconnect();
+        }
+    }
+}
+
+FollowedEnd HeadlessJobs::AwaitOnce(int number) {
     const std::vector<RunnerJob> jobs = OnBox();
     if (number != 0) {
         return Follow(Numbered(jobs, number), false);

@@ -50,6 +50,7 @@ private:
     std::vector<HandedJob> Recorded() const;
     std::optional<RunnerJob> OwnNext(const std::vector<RunnerJob>& jobs) const;
     std::optional<HandedJob> OwnLost(const std::vector<RunnerJob>& jobs) const;
+    FollowedEnd AwaitOnce(int number);
     FollowedEnd Follow(const RunnerJob& job, bool cancel);
     FollowedEnd Ended();
 

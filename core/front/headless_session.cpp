@@ -93,6 +93,9 @@ void HeadlessSession::RunUntil(const std::function<bool()>& done, const char* wa
             cancelled = true;
             Copier().Cancel();
         }
+        if (connected_ && window_.connectImage == 0 && Session().Reconnecting()) {
+            throw LineDropped();
+        }
         if (connected_ && window_.connectImage == 0 && !Session().Connecting()) {
             throw Error("Verbindung zur Box wurde getrennt");
         }
@@ -119,6 +122,19 @@ void HeadlessSession::LogIn() {
     RunUntil([this] { return window_.connectImage == 1; }, "Verbindung");
     connected_ = true;
     RunUntil([this] { return window_.View(Source).enabled; }, "Liste der Laufwerke");
+}
+
+void HeadlessSession::AwaitReconnect() {
+    connected_ = false;
+    RunUntil(
+        [this] {
+            if (!Session().Reconnecting() && !window_.View(Source).enabled) {
+                throw Error("Die Verbindung zur Box kam nicht wieder");
+            }
+            return window_.View(Source).enabled;
+        },
+        "Wiederverbindung", std::chrono::minutes(6));
+    connected_ = true;
 }
 
 void HeadlessSession::ShowAndWait(Pane pane, const std::string& path) {
@@ -258,8 +274,13 @@ int HeadlessSession::HandOver(TransferMode mode, const std::vector<std::string>&
     return Copier().FollowedNumber();
 }
 
+// A line that drops ends the following too: that is no end of the job.
 std::string HeadlessSession::AwaitJob() {
-    return RunUntilMessage([this] { return JobIdle(); }, "Kopiervorgang");
+    std::string message = RunUntilMessage([this] { return JobIdle(); }, "Kopiervorgang");
+    if (Session().Reconnecting()) {
+        throw LineDropped();
+    }
+    return message;
 }
 
 ReplyLines HeadlessSession::AskRunner(const std::string& command) {

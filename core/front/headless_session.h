@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "error.h"
 #include "front/box_assembly.h"
 #include "front/headless_window.h"
 #include "settings/setup.h"
@@ -17,6 +18,12 @@ namespace olmira {
 // The box session without a screen, driven the way the window drives it: the
 // same session, quiet-time login and reply handling, with the calling thread
 // as the UI thread. Throws olmira::Error with the text the window would show.
+// The line to the box dropped by itself, and the session tries it again.
+class LineDropped : public Error {
+public:
+    LineDropped() : Error("Verbindung zur Box wurde getrennt") {}
+};
+
 class HeadlessSession {
 public:
     explicit HeadlessSession(TSetup settings);
@@ -71,6 +78,10 @@ public:
 
     // Connects and waits for the drive list.
     void LogIn();
+    // After RunUntil threw LineDropped: serves the session's own tries to
+    // connect again until the drive list is back; throws when they end
+    // without it.
+    void AwaitReconnect();
     // Serves the connection, timers included, until done() holds; throws on
     // errors, a lost connection and when the box has been silent for patience.
     void RunUntil(const std::function<bool()>& done, const char* waitingFor,

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <string_view>
+#include <utility>
 
 #include "conversation/shell_command.h"
 #include "conversation/tick_clock.h"
@@ -69,6 +70,18 @@ void BoxSession::tbConnectClick() {
         window_.ShowMessage("Kein Host in den Konfigurationsdaten hinterlegt!");
         return;
     }
+    if (reconnect_.Active()) {
+        // the user takes over: no more tries, and one under way is dropped
+        reconnect_.Stop();
+        reopen_ = {};
+        dropTry_ = channel_.Connecting();
+        window_.StopTimer();
+        window_.SetStatusText("Verbindung zur Box wurde getrennt");
+        if (IsConnected()) {
+            EndConnection();
+        }
+        return;
+    }
     if (channel_.Connecting()) {
         return;
     }
@@ -95,7 +108,13 @@ void BoxSession::Connect() {
         if (session.expired()) {
             return;
         }
-        if (error) {
+        if (std::exchange(dropTry_, false)) {
+            channel_.Disconnect();
+            return;
+        }
+        if (error && reconnect_.Active()) {
+            RetryFailed(ErrorText(error));
+        } else if (error) {
             window_.ShowError(ErrorText(error));
         } else {
             OnConnected();
@@ -141,17 +160,70 @@ void BoxSession::ConnectionLost() {
     }
     // The channel is reset by the next connect: its reader is still handing
     // this notice over and cannot be waited for from here.
+    if (!loggedIn_ && reconnect_.Active()) {
+        // a box still starting may hang up on a login
+        EndConnection();
+        RetryFailed("die Box hat aufgelegt");
+        return;
+    }
     if (!loggedIn_) {
         // A box that hangs up before its drive list has refused the login;
         // its last line says why ("Login incorrect").
         ReportRefusedLogin(LastLine(ReplyLines(), ReceiveBuffer()));
         return;
     }
-    window_.SetStatusText("Verbindung zur Box wurde getrennt");
+    LineDropped();
+}
+
+// The user did not hang up: the line is tried again, and the folders the
+// panes showed are opened again once it is back.
+void BoxSession::LineDropped() {
+    for (const Pane pane : {Source, Destination}) {
+        reopen_[Index(pane)] = panes_[Index(pane)].CurrentPath;
+    }
     EndConnection();
+    reconnect_.Start(clock_.Now());
+    RetryTimer();
+    window_.StartTimer();
+}
+
+void BoxSession::RetryFailed(const std::string& reason) {
+    reconnect_.Failed(clock_.Now());
+    window_.AppendLog("Verbindungsversuch fehlgeschlagen: " + reason + "\n");
+    RetryTimer();
+    window_.StartTimer();
+}
+
+// Counts down to the next try in the status bar, and makes it when due.
+void BoxSession::RetryTimer() {
+    const std::uint32_t now = clock_.Now();
+    if (!reconnect_.Due(now)) {
+        if (const std::uint32_t seconds = reconnect_.SecondsLeft(now); seconds > 0) {
+            window_.SetStatusText("Verbindung zur Box unterbrochen; neuer Versuch in " +
+                                  std::to_string(seconds) + " s");
+        }
+        return;
+    }
+    if (!reconnect_.Attempt(now)) {
+        window_.StopTimer();
+        reopen_ = {};
+        window_.SetStatusText("Verbindung zur Box unterbrochen");
+        window_.ShowMessage(
+            "Die Verbindung zur Box ist unterbrochen und kam in 5 Minuten nicht "
+            "wieder. Bitte später neu verbinden.");
+        return;
+    }
+    window_.SetStatusText("Verbindung zur Box wird wieder hergestellt...");
+    Connect();
+}
+
+std::string BoxSession::TakeFolderToReopen(Pane pane) {
+    return std::exchange(reopen_[Index(pane)], {});
 }
 
 void BoxSession::ReportRefusedLogin(const std::string& reason) {
+    reconnect_.Stop();
+    reopen_ = {};
     window_.SetStatusText("Anmeldung fehlgeschlagen");
     EndConnection();
     window_.ShowError("Die Anmeldung an der Box ist fehlgeschlagen" +
@@ -206,6 +278,12 @@ void BoxSession::ShowDisconnectedLook() {
 }
 
 void BoxSession::TimerTimer() {
+    if (sessionState_ == ssDisconnected) {
+        if (reconnect_.Active()) {
+            RetryTimer();
+        }
+        return;
+    }
     if (static_cast<std::uint32_t>(clock_.Now() - lastActivityTick_) <= kQuietTimeMs) {
         return;
     }
@@ -283,6 +361,8 @@ bool BoxSession::HandleDriveList() {
     }
     CapturePromptMarker();
     loggedIn_ = true;
+    reconnected_ = reconnect_.Active();
+    reconnect_.Stop();
     window_.SelectFirstDrive(Source);
     window_.SelectFirstDrive(Destination);
     window_.SetPaneEnabled(Source, true);

@@ -11,6 +11,7 @@
 #include "conversation/conversation.h"
 #include "session/list_entry.h"
 #include "session/pane.h"
+#include "session/reconnect_schedule.h"
 
 namespace olmira {
 
@@ -107,6 +108,13 @@ public:
     std::uint32_t LastActivityTick() const { return lastActivityTick_; }
     const PaneState& PaneOf(Pane pane) const;
     bool Connecting() const;
+    // Whether the line dropped by itself and is being tried again.
+    bool Reconnecting() const { return reconnect_.Active(); }
+    // Whether this login came by itself after a dropped line.
+    bool Reconnected() const { return reconnected_; }
+    // The folder a pane showed when the line dropped, once, after the login
+    // that came by itself; empty otherwise.
+    std::string TakeFolderToReopen(Pane pane);
 
 private:
     bool IsConnected() const;
@@ -116,6 +124,9 @@ private:
     void ShowDisconnectedLook();
     void EndConnection();
     void ReportRefusedLogin(const std::string& reason);
+    void LineDropped();
+    void RetryTimer();
+    void RetryFailed(const std::string& reason);
     void CheckLoginRefused();
     void LoginStep();
     // False when the reply lists no drive yet.
@@ -144,6 +155,11 @@ private:
     std::array<std::string, 2> fallbacks_;
     // The drives the box listed at the login.
     std::vector<std::string> drives_;
+    ReconnectSchedule reconnect_;
+    bool reconnected_ = false;
+    // The user stopped the tries while one was connecting.
+    bool dropTry_ = false;
+    std::array<std::string, 2> reopen_;
 };
 
 }  // namespace olmira

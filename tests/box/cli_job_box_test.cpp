@@ -337,4 +337,27 @@ TEST_F(CliSlowJob, TheBoxFinishesACopyAfterAHangUp) {
                            std::chrono::seconds(30)));
 }
 
+// The box's telnetd dies while the console follows a job: the console
+// connects again by itself and reports the job's end as if nothing had
+// happened.
+TEST_F(CliSlowJob, TheConsoleFollowsItsJobAcrossADroppedLine) {
+    WriteFile(Media() / "hdd" / "Lang.ts", Pattern(1500 * kKB, 'l'));
+    const Outcome handed = Job("cp --detach", {"hdd/Lang.ts", "usb/"});
+    ASSERT_EQ(handed.status, 0) << handed.err;
+    Start("wait", {handed.out.substr(0, handed.out.find('\n'))});
+    // the console follows the job once it polls the runner
+    const fs::path history = std::getenv("SIMBOX_HISTORY");
+    ASSERT_TRUE(Eventually(
+        [&] {
+            const std::string seen = FileBytes(history);
+            return seen.find(" poll ", seen.rfind(" submit ")) != std::string::npos;
+        },
+        std::chrono::seconds(10)));
+    ASSERT_EQ(std::system("pkill -KILL -x telnetd"), 0);
+    const Outcome outcome = Wait();
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_THAT(outcome.out + outcome.err, HasSubstr("1 von 1 Eintrag kopiert"));
+    EXPECT_TRUE(Complete(Media() / "usb" / "Lang.ts", Media() / "hdd" / "Lang.ts"));
+}
+
 }  // namespace

@@ -272,18 +272,50 @@ TEST_F(BoxSessionTest, DisconnectAfterTheBoxHasGoneStillLeavesLocally) {
     EXPECT_THAT(window.errors, IsEmpty());
 }
 
-TEST_F(BoxSessionTest, LostConnectionShowsTheDisconnectedLook) {
+// A line that drops by itself shows the disconnected look and is tried
+// again after 1 s, then 2 s; the login that comes back opens the folders
+// again. A click on the connect button ends the tries.
+TEST_F(BoxSessionTest, ADroppedLineIsTriedAgainUntilItIsBack) {
     LogIn();
+    session.ShowFolder(Source, "hdd/Filme/");
     session.ConnectionLost();
     EXPECT_EQ(window.connectImage, 0);
-    EXPECT_EQ(window.statusTexts.back(), "Verbindung zur Box wurde getrennt");
+    EXPECT_EQ(window.statusTexts.back(), "Verbindung zur Box unterbrochen; neuer Versuch in 1 s");
     EXPECT_FALSE(window.View(Source).enabled);
-    EXPECT_FALSE(window.timerRunning);
+    EXPECT_TRUE(session.Reconnecting());
 
-    // The next connect resets the channel first and logs in again.
+    Ticks(4);
+    ASSERT_TRUE(channel.Connecting());
+    channel.FinishConnect(std::make_exception_ptr(Error("Connection refused.")));
+    EXPECT_THAT(window.errors, IsEmpty());
+    EXPECT_EQ(window.statusTexts.back(), "Verbindung zur Box unterbrochen; neuer Versuch in 2 s");
+    Ticks(7);
+    EXPECT_FALSE(channel.Connecting());
+    Ticks(1);
+    ASSERT_TRUE(channel.Connecting());
+
     channel.sent.clear();
-    LogIn();
+    channel.FinishConnect();
+    Receive("box login: ");
+    Ticks(4);
+    Receive("root\r\nPassword: ");
+    Ticks(4);
+    Receive("\r\nroot@box:~# ");
+    Ticks(4);
+    Receive("ls -1A /var/media\r\nhdd\r\nusb\r\nroot@box:~# ");
+    Ticks(4);
     EXPECT_THAT(channel.sent, ElementsAre("root", "geheim", "ls -1A /var/media"));
+    EXPECT_TRUE(session.Reconnected());
+    EXPECT_FALSE(session.Reconnecting());
+    EXPECT_EQ(session.TakeFolderToReopen(Source), "hdd/Filme/");
+    EXPECT_EQ(session.TakeFolderToReopen(Source), "");
+
+    session.ConnectionLost();
+    session.tbConnectClick();
+    EXPECT_FALSE(session.Reconnecting());
+    Ticks(40);
+    EXPECT_FALSE(channel.Connecting());
+    EXPECT_EQ(window.connectImage, 0);
 }
 
 // Hung up before the drive list: the login was refused, and the box's last
