@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <algorithm>
 
@@ -12,14 +13,16 @@
 
 namespace {
 
-constexpr QSize kClientSize(324, 116);
+constexpr QSize kClientSize(324, 146);
 constexpr int kLabelHeight = 16;
 
 }  // namespace
 
 TformCopyProgress::TformCopyProgress(QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    : QWidget(owner,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("formCopyProgress"));
+    setWindowTitle(QStringLiteral("Kopieren auf der Box"));
     setFont(PreferredFont(QStringLiteral("Verdana"), 8));
     setFixedSize(kClientSize);
     setFocusPolicy(Qt::StrongFocus);
@@ -38,7 +41,7 @@ TformCopyProgress::TformCopyProgress(QWidget* owner)
         AddLabel("labelDest", QStringLiteral("labelDest"), {45, 53, 245, kLabelHeight}, true);
     AddLabel("Label3", QStringLiteral("Gesamt (kB)"), {5, 75, 93, kLabelHeight});
     AddLabel("Label4", QStringLiteral("Übertragen (kB)"), {100, 75, 103, kLabelHeight});
-    AddLabel("Label5", QStringLiteral("avg. kByte/s"), {205, 75, 85, kLabelHeight});
+    AddLabel("Label5", QStringLiteral("Rate (kB/s)"), {205, 75, 85, kLabelHeight});
     labelSize_ =
         AddLabel("labelSize", QStringLiteral("labelSize"), {5, 95, 73, kLabelHeight}, true);
     labelTransfer_ = AddLabel("labelTransfer", QStringLiteral("labelTransfer"),
@@ -55,6 +58,15 @@ TformCopyProgress::TformCopyProgress(QWidget* owner)
     copyProgress_->setRange(0, 100);
     copyProgress_->setValue(50);
     copyProgress_->setGeometry(295, 29, 24, 83);
+
+    auto* cancel = new QPushButton(QStringLiteral("Abbrechen (Esc)"), this);
+    cancel->setObjectName(QStringLiteral("bCancel"));
+    cancel->setGeometry(5, 118, 150, 24);
+    connect(cancel, &QPushButton::clicked, this, &TformCopyProgress::cancelRequested);
+    auto* background = new QPushButton(QStringLiteral("Im &Hintergrund"), this);
+    background->setObjectName(QStringLiteral("bBackground"));
+    background->setGeometry(169, 118, 150, 24);
+    connect(background, &QPushButton::clicked, this, &TformCopyProgress::backgroundRequested);
 }
 
 QLabel* TformCopyProgress::AddLabel(const char* name, const QString& text, QRect place, bool bold) {

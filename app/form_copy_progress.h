@@ -8,8 +8,9 @@ class QLabel;
 class QProgressBar;
 
 // The small window that follows a large copy: the total, the kB copied so
-// far, the rate and a vertical bar. It has no frame and no close box, stays
-// on top and is not modal; Esc in it asks to cancel the copy.
+// far, the rate and a vertical bar. It has a title but no close box, stays
+// on top and is not modal; Esc or its cancel button asks to cancel the
+// copy, its background button lets the job go on without it.
 class TformCopyProgress final : public QWidget {
     Q_OBJECT
 
@@ -21,6 +22,7 @@ public:
 
 signals:
     void cancelRequested();
+    void backgroundRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

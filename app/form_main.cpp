@@ -78,7 +78,7 @@ TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, const
     }
     restoreGeometry(state_.Geometry());
     Session().OnDrivesListed = [this] { ReopenLastFolders(); };
-    Session().AfterLogin = [this] { box_.Copier().FindJobsAgain(); };
+    Session().AfterLogin = [this] { box_.Copier().FindJobsAgain(Session().Reconnected()); };
 
     timer_->setObjectName(QStringLiteral("Timer"));
     timer_->setInterval(kTimerIntervalMs);
@@ -89,6 +89,7 @@ TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, const
     ConnectHandlers();
     AddShortcuts();
     AddOperationShortcuts();
+    SetUpJobs();
     MarkActivePane();
     FormCreate(place);
 }
@@ -112,7 +113,10 @@ void TformMain::SaveState() {
 // Each pane opens where it was, if the box still lists that drive.
 void TformMain::ReopenLastFolders() {
     for (const olmira::Pane pane : {olmira::Source, olmira::Destination}) {
-        const std::string folder = state_.LastFolder(pane);
+        std::string folder = Session().TakeFolderToReopen(pane);
+        if (folder.empty()) {
+            folder = state_.LastFolder(pane);
+        }
         QComboBox& media = *ui_.Find(pane)->media;
         const int drive = media.findData(ItemData(folder.substr(0, folder.find('/') + 1)));
         if (folder.empty() || drive < 0) {

@@ -23,6 +23,7 @@ class QLabel;
 class QShortcut;
 class QTimer;
 class QToolButton;
+class TformJobs;
 class TformLog;
 class EntryListView;
 
@@ -68,6 +69,10 @@ public:
     void TimerTimer();
     void tbExitClick();
     void tbLogClick();
+    // Opens the job list: the tool button, Strg+J and the status bar's
+    // job indicator.
+    void tbJobsClick();
+    TformJobs& JobsWindow() const { return *formJobs_; }
     // Opens the setup dialog; what it saves holds from the next start.
     void tbSetupClick();
     // The folder pickers the setup dialog uses; the system's by default.
@@ -122,6 +127,7 @@ public:
     void SetMainPanelEnabled(bool enabled) override;
     bool AskYesNo(const std::string& text) override;
     olmira::OverwriteAnswer AskOverwrite(const std::string& text) override;
+    void TellJobEnded(const std::string& title, const std::string& text) override;
     void StartCopyTimer(int milliseconds) override;
     void StopCopyTimer() override;
 
@@ -164,12 +170,15 @@ private:
     void ReopenLastFolders();
     void SaveState();
     void UpdateSelectionText();
+    void SetUpJobs();
+    void UpdateJobs();
 
     MessageBoxes& boxes_;
     ErrorGuard guard_;
     ImageList images_;
     MainWindowUi ui_;
     TformLog* formLog_ = nullptr;
+    TformJobs* formJobs_ = nullptr;
     QTimer* timer_ = nullptr;
     QTimer* copyTimer_ = nullptr;
     QShortcut* copyKey_ = nullptr;

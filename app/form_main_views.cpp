@@ -149,6 +149,8 @@ void TformMain::ShowProgressWindow(const olmira::CopyProgressStart& start) {
     CloseProgressWindow();
     progressWindow_ = new TformCopyProgress(this);
     connect(progressWindow_, &TformCopyProgress::cancelRequested, this, &TformMain::CancelCopy);
+    connect(progressWindow_, &TformCopyProgress::backgroundRequested, this,
+            [this] { Guarded([this] { Copier().SendToBackground(); }); });
     progressWindow_->Start(start);
     progressWindow_->show();
     progressWindow_->activateWindow();

@@ -183,6 +183,7 @@ void MainWindowUi::BuildToolBar(QMainWindow& window, const ImageList& images) {
     tbSetup = AddToolButton(*toolBar, "tbSetup", images, ImageSetup, "Konfiguration");
     tbLog = AddToolButton(*toolBar, new LatchToolButton(toolBar), "tbLog", images, ImageLog,
                           "Log einblenden");
+    tbJobs = AddToolButton(*toolBar, "tbJobs", images, ImageTools, "Aufträge auf der Box (Strg+J)");
     window.addToolBar(Qt::TopToolBarArea, toolBar);
 }
 
@@ -225,6 +226,12 @@ void MainWindowUi::BuildStatusBar(QMainWindow& window) {
     statusBar->addWidget(statusText, 1);
     labelSelection = Named(new QLabel(statusBar), "labelSelection");
     statusBar->addPermanentWidget(labelSelection);
+    labelJobs = Named(new QToolButton(statusBar), "labelJobs");
+    labelJobs->setAutoRaise(true);
+    labelJobs->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    labelJobs->setToolTip(QStringLiteral("Aufträge auf der Box (Strg+J)"));
+    labelJobs->hide();
+    statusBar->addPermanentWidget(labelJobs);
     window.setStatusBar(statusBar);
 }
 
@@ -232,7 +239,7 @@ void MainWindowUi::BuildStatusBar(QMainWindow& window) {
 void MainWindowUi::ChainFocus() const {
     const PaneUi& source = panes[0];
     const PaneUi& destination = panes[1];
-    QList<QWidget*> order{tbExit, tbConnect, tbSetup, tbLog, source.media, source.go};
+    QList<QWidget*> order{tbExit, tbConnect, tbSetup, tbLog, tbJobs, source.media, source.go};
     order << PictureButtons(*source.toolBar) << source.list << destination.list << destination.media
           << destination.go << PictureButtons(*destination.toolBar);
     for (qsizetype i = 1; i < order.size(); ++i) {

@@ -41,6 +41,8 @@ struct MainWindowUi {
     QToolButton* tbConnect = nullptr;
     QToolButton* tbSetup = nullptr;
     QToolButton* tbLog = nullptr;
+    // Opens the job list.
+    QToolButton* tbJobs = nullptr;
     QWidget* panelMain = nullptr;
     QSplitter* splitterSourceDest = nullptr;
     std::array<PaneUi, 2> panes;
@@ -51,6 +53,9 @@ struct MainWindowUi {
     QLabel* statusText = nullptr;
     // What the active pane has selected.
     QLabel* labelSelection = nullptr;
+    // What the box's job does now; a click opens the job list. Hidden
+    // while no job runs.
+    QToolButton* labelJobs = nullptr;
 
     // Builds the controls into window; their pictures come from images.
     void Build(QMainWindow& window, const ImageList& images);

@@ -7,32 +7,22 @@
 #include <fstream>
 
 #include "file_bytes.h"
-#include "form_copy_progress.h"
-#include "window_under_test.h"
+#include "films_to_usb.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kFilm[] = "Spielfilm 1.ts";
 constexpr int kCopyTimeoutMs = 30000;
 
 using olmira::test_support::FileBytes;
 
-class SlowCopyWindow : public testing::Test {
+class SlowCopyWindow : public FilmsToUsb {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(test.ConnectAndLogIn()) << "no drive list";
-        test.ChooseDrive("cbSourceMedia", "bChgSourceRootFolder", "hdd/");
-        ASSERT_TRUE(test.WaitForCaption("SourceList", "Filme/"));
-        test.DoubleClick("SourceList", "Filme/");
-        ASSERT_TRUE(test.WaitForCaption("SourceList", kFilm));
-        test.ChooseDrive("cbDestMedia", "bChgDestRootFolder", "usb/");
-        ASSERT_TRUE(test.WaitForCaption("DestList", "Konzert.ts"));
+        FilmsToUsb::SetUp();
         ASSERT_TRUE(test.Select("SourceList", kFilm));
     }
-
-    TformCopyProgress* Progress() { return test.Window().ProgressWindow(); }
 
     bool WaitForProgressWindow() {
         return WaitUntil([this] { return Progress() != nullptr && Progress()->isVisible(); });
@@ -46,11 +36,6 @@ protected:
     fs::path Target() const { return fs::path(media) / "usb" / kFilm; }
     // The copy's name until it is whole.
     fs::path Part() const { return fs::path(media) / "usb" / (std::string(".") + kFilm + ".part"); }
-
-    std::string media = qEnvironmentVariable("SIMBOX_MEDIA").toStdString();
-    WindowUnderTest test{
-        WindowUnderTest::BoxIni() +
-        "[Transfer]\r\nprogress_min_size=100\r\nupdate_intervall=1000\r\nwith_crid=0\r\n"};
 };
 
 TEST_F(SlowCopyWindow, TheProgressWindowFollowsTheCopyUntilItEnds) {
