@@ -1,10 +1,14 @@
 // Saves a picture of the main window as a user sees it at work: connected
-// to the simulated box, a folder listed in each pane, the left one active.
-// Run inside the box.
+// to the simulated box, a folder listed in each pane, the left one active,
+// and beside it the job list with a copy the box runs in the background.
+// Run inside a box whose cp is slow.
 #include <QApplication>
+#include <QPainter>
 #include <QPixmap>
+#include <algorithm>
 #include <cstdio>
 
+#include "form_jobs.h"
 #include "message_boxes.h"
 #include "simbox_env.h"
 #include "window_under_test.h"
@@ -44,6 +48,29 @@ bool BrowseTheBox(WindowUnderTest& test) {
     return true;
 }
 
+// A copy in the background, the job list open on it.
+bool StartAJob(WindowUnderTest& test) {
+    test.Click("tbCopyFile");
+    if (!WaitUntil([&test] { return test.Child<QToolButton>("labelJobs").text().contains('%'); },
+                   10000)) {
+        return Fail("the copy did not show in the status bar");
+    }
+    test.Click("tbJobs");
+    QTest::qWait(1500);
+    return true;
+}
+
+// The two windows side by side, as a desktop shows them.
+QPixmap SideBySide(const QPixmap& main, const QPixmap& jobs) {
+    constexpr int kGap = 16;
+    QPixmap both(main.width() + kGap + jobs.width(), std::max(main.height(), jobs.height()));
+    both.fill(QColor(0x3b, 0x4a, 0x5a));
+    QPainter painter(&both);
+    painter.drawPixmap(0, 0, main);
+    painter.drawPixmap(main.width() + kGap, 0, jobs);
+    return both;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -57,12 +84,15 @@ int main(int argc, char* argv[]) {
         Fail("no simulated box: run it as tools/simbox run -- take_screenshot FILE.png");
         return 2;
     }
-    WindowUnderTest test(WindowUnderTest::BoxIni());
-    if (!BrowseTheBox(test)) {
+    WindowUnderTest test(WindowUnderTest::BoxIni() +
+                         "[Transfer]\r\nbackground_jobs=1\r\nupdate_intervall=1000\r\n");
+    if (!BrowseTheBox(test) || !StartAJob(test)) {
         return 1;
     }
+    TformJobs& jobs = test.Window().JobsWindow();
+    jobs.resize(560, test.Window().height());
     QTest::qWait(100);
-    if (!test.Window().grab().save(QString::fromLocal8Bit(argv[1]))) {
+    if (!SideBySide(test.Window().grab(), jobs.grab()).save(QString::fromLocal8Bit(argv[1]))) {
         Fail("the picture could not be saved");
         return 1;
     }
