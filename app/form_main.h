@@ -109,6 +109,7 @@ public:
     std::optional<olmira::ListEntry> SelectedEntry(olmira::Pane pane) const override;
     std::vector<olmira::ListEntry> SelectedEntries(olmira::Pane pane) const override;
     void SetFolderUpEnabled(olmira::Pane pane, bool enabled) override;
+    bool SelectEntry(olmira::Pane pane, const std::string& caption) override;
     void AppendLog(const std::string& block) override;
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
@@ -131,7 +132,6 @@ public:
                                        const std::string& preset) override;
     void ShowProperties(const std::string& title, const std::string& text) override;
     void SetFreeSpaceText(olmira::Pane pane, const std::string& text) override;
-    bool SelectEntry(olmira::Pane pane, const std::string& caption) override;
 
 signals:
     void statusTextChanged(const QString& text);

@@ -46,7 +46,8 @@ void BoxSession::RefreshShowing(const std::vector<std::string>& folders, std::op
     }
 }
 
-void BoxSession::HandleListing(Pane pane, const std::string& path, int depth) {
+void BoxSession::HandleListing(Pane pane, const std::string& path, int depth,
+                               const std::string& select) {
     PaneState* state = FindPane(pane);
     if (state == nullptr) {
         return;
@@ -67,6 +68,9 @@ void BoxSession::HandleListing(Pane pane, const std::string& path, int depth) {
     state->ListedPath = path;
     state->ListedDepth = depth;
     window_.SetEntries(pane, state->Entries);
+    if (!select.empty()) {
+        window_.SelectEntry(pane, select);
+    }
     window_.SetFolderUpEnabled(pane, depth > 1);
     if (!state->ListingMessages.empty()) {
         window_.SetStatusText(state->ListingMessages.front());
@@ -90,13 +94,15 @@ const PaneState& BoxSession::PaneOf(Pane pane) const {
 // The pane's label names the folder at once; the listing goes out when the
 // conversation is free, and a later one of the same pane replaces it while
 // it waits. A line that cannot be sent leaves the pane where it was.
-void BoxSession::OpenFolder(Pane pane, const std::string& path, int depth) {
+void BoxSession::OpenFolder(Pane pane, const std::string& path, int depth,
+                            const std::string& select) {
     PaneState* state = FindPane(pane);
     if (state == nullptr) {
         return;
     }
-    conversation_.Send({ListingCommand(path), [this, pane] { SetSessionState(ListingState(pane)); },
-                        [this, pane, path, depth] { HandleListing(pane, path, depth); }, pane});
+    conversation_.Send(
+        {ListingCommand(path), [this, pane] { SetSessionState(ListingState(pane)); },
+         [this, pane, path, depth, select] { HandleListing(pane, path, depth, select); }, pane});
     state->CurrentPath = path;
     state->FolderDepth = depth;
     window_.SetFolderCaption(pane, path);
@@ -166,10 +172,11 @@ void BoxSession::FolderUp(Pane pane) {
     if (state == nullptr || state->FolderDepth <= 1 || state->CurrentPath.size() < 2) {
         return;
     }
+    // The folder just left is where the user goes on from.
     const std::string& path = state->CurrentPath;
     const std::size_t slash = path.rfind('/', path.size() - 2);
     if (slash != std::string::npos) {
-        OpenFolder(pane, path.substr(0, slash + 1), state->FolderDepth - 1);
+        OpenFolder(pane, path.substr(0, slash + 1), state->FolderDepth - 1, path.substr(slash + 1));
     }
 }
 

@@ -46,6 +46,9 @@ public:
     // Every selected entry in list order, never "./" or "../": what a job takes.
     virtual std::vector<ListEntry> SelectedEntries(Pane pane) const = 0;
     virtual void SetFolderUpEnabled(Pane pane, bool enabled) = 0;
+    // Makes the listed entry with this caption the current and only selected
+    // one; false when the pane lists none.
+    virtual bool SelectEntry(Pane pane, const std::string& caption) = 0;
 
     // One received block, as a new entry of the log.
     virtual void AppendLog(const std::string& block) = 0;

@@ -169,6 +169,30 @@ TEST_F(BoxWindow, FoldersOpenAndCloseWithTheParentEntryAndFolderUpButtonTogether
                           }));
 }
 
+// Up by the button, Backspace or "../": the folder just left is the current
+// and only selected entry of its parent, where the user goes on from.
+TEST_F(BoxWindow, GoingUpSelectsTheFolderJustLeft) {
+    test.ChooseDrive("cbSourceMedia", "bChgSourceRootFolder", "hdd/");
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "Filme/"));
+    EntryListView& list = test.Child<EntryListView>("SourceList");
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"folder-up button", [this] { test.Click("tbSourceFolderUp"); }},
+        {"Backspace", [&list] { QTest::keyClick(&list, Qt::Key_Backspace); }},
+        {"../", [this] { test.DoubleClick("SourceList", "../"); }},
+    };
+    for (const auto& [way, goUp] : ways) {
+        test.DoubleClick("SourceList", "Filme/");
+        ASSERT_TRUE(test.WaitForCaption("SourceList", "../")) << way;
+        goUp();
+        ASSERT_TRUE(WaitUntil([this] { return !test.Captions("SourceList").contains("../"); }))
+            << way;
+        EXPECT_EQ(test.Text("labelSourceFolder"), QStringLiteral("hdd/")) << way;
+        const int filme = static_cast<int>(test.Captions("SourceList").indexOf("Filme/"));
+        EXPECT_EQ(list.CurrentRow(), filme) << way;
+        EXPECT_EQ(list.SelectedRows(), std::vector<int>{filme}) << way;
+    }
+}
+
 TEST_F(BoxWindow, EnterOpensTheSelectedFolderAndBackspaceGoesUp) {
     test.ChooseDrive("cbDestMedia", "bChgDestRootFolder", "hdd/");
     ASSERT_TRUE(test.WaitForCaption("DestList", "Dokus/"));
