@@ -57,6 +57,17 @@ QString SelectionText(const std::vector<olmira::ListEntry>& entries) {
              german.toString(sizeKB));
 }
 
+// Every colour as when the list is disabled; the list itself stays usable,
+// so that the focus stays in it and a quick click still counts.
+void LookDisabled(QPalette& colours) {
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto which = static_cast<QPalette::ColorRole>(role);
+            colours.setColor(group, which, colours.color(QPalette::Disabled, which));
+        }
+    }
+}
+
 }  // namespace
 
 TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, const QString& stateFile,
@@ -361,7 +372,8 @@ void TformMain::FocusMoved(const QWidget* now) {
 }
 
 // The active pane's folder label is bold; the other pane's selection is
-// grey, so it is plain at a glance which pane F5 and the keys act on.
+// grey, so it is plain at a glance which pane F5 and the keys act on. A
+// pane whose listing is on its way shows its old entries disabled.
 void TformMain::MarkActivePane() {
     for (const olmira::Pane pane : {olmira::Source, olmira::Destination}) {
         PaneUi& controls = *ui_.Find(pane);
@@ -373,6 +385,9 @@ void TformMain::MarkActivePane() {
         if (!active) {
             colours.setColor(QPalette::Highlight, colours.color(QPalette::Mid));
             colours.setColor(QPalette::HighlightedText, colours.color(QPalette::Text));
+        }
+        if (controls.listingPending) {
+            LookDisabled(colours);
         }
         controls.list->setPalette(colours);
     }

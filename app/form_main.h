@@ -110,6 +110,7 @@ public:
     std::vector<olmira::ListEntry> SelectedEntries(olmira::Pane pane) const override;
     void SetFolderUpEnabled(olmira::Pane pane, bool enabled) override;
     bool SelectEntry(olmira::Pane pane, const std::string& caption) override;
+    void SetListingPending(olmira::Pane pane, bool pending) override;
     void AppendLog(const std::string& block) override;
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;

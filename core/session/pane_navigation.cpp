@@ -52,6 +52,7 @@ void BoxSession::HandleListing(Pane pane, const std::string& path, int depth,
     if (state == nullptr) {
         return;
     }
+    window_.SetListingPending(pane, false);
     const std::string fallback = std::exchange(fallbacks_[Index(pane)], {});
     auto entries = std::make_shared<const EntryList>(ListingEntries(ReplyLines(), depth));
     std::vector<std::string> messages = ListingMessages(ReplyLines());
@@ -91,9 +92,10 @@ const PaneState& BoxSession::PaneOf(Pane pane) const {
     return panes_[Index(pane)];
 }
 
-// The pane's label names the folder at once; the listing goes out when the
-// conversation is free, and a later one of the same pane replaces it while
-// it waits. A line that cannot be sent leaves the pane where it was.
+// The pane's label names the folder at once, and the old entries look
+// stale until the listing comes; it goes out when the conversation is free,
+// and a later one of the same pane replaces it while it waits. A line that
+// cannot be sent leaves the pane where it was.
 void BoxSession::OpenFolder(Pane pane, const std::string& path, int depth,
                             const std::string& select) {
     PaneState* state = FindPane(pane);
@@ -106,6 +108,7 @@ void BoxSession::OpenFolder(Pane pane, const std::string& path, int depth,
     state->CurrentPath = path;
     state->FolderDepth = depth;
     window_.SetFolderCaption(pane, path);
+    window_.SetListingPending(pane, true);
 }
 
 void BoxSession::ShowFolder(Pane pane, const std::string& path) {

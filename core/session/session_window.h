@@ -49,6 +49,10 @@ public:
     // Makes the listed entry with this caption the current and only selected
     // one; false when the pane lists none.
     virtual bool SelectEntry(Pane pane, const std::string& caption) = 0;
+    // From the folder label's change until the listing comes or the
+    // connection ends, the entries shown are the old folder's. A window
+    // without a screen has nothing to show it on.
+    virtual void SetListingPending(Pane /*pane*/, bool /*pending*/) {}
 
     // One received block, as a new entry of the log.
     virtual void AppendLog(const std::string& block) = 0;
