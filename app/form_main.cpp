@@ -16,7 +16,6 @@
 #include "enter_key.h"
 #include "entry_list_model.h"
 #include "entry_list_view.h"
-#include "error.h"
 #include "event_loop_hand_over.h"
 #include "form_copy_progress.h"
 #include "form_log.h"
@@ -313,30 +312,6 @@ void TformMain::tbLogClick() {
 
 void TformMain::tbCopyFileClick() {
     Guarded([this] { Copier().tbCopyFileClick(); });
-}
-
-// What the drive box shows counts, typed or picked ("usb" stands for
-// "usb/"): a name the box did not list is refused rather than the drive
-// picked before listed under it.
-void TformMain::ChooseDrive(olmira::Pane pane) {
-    Guarded([this, pane] {
-        QComboBox& media = *ui_.Find(pane)->media;
-        const QString typed = media.currentText().trimmed();
-        int drive = media.findText(typed);
-        if (drive < 0 && !typed.endsWith(QLatin1Char('/'))) {
-            drive = media.findText(typed + QLatin1Char('/'));
-        }
-        if (drive < 0 && media.count() > 0) {
-            throw olmira::Error("Ein Laufwerk „" + typed.toStdString() +
-                                "“ hat die Box nicht gemeldet.");
-        }
-        if (drive >= 0) {
-            media.setCurrentIndex(drive);
-        }
-        if (const std::optional<std::string> chosen = SelectedDrive(pane)) {
-            Session().ChooseDrive(pane, *chosen);
-        }
-    });
 }
 
 void TformMain::RunJob(olmira::TransferMode mode, olmira::Pane from) {

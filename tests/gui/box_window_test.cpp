@@ -124,6 +124,21 @@ TEST_F(BoxWindow, EnterInTheDriveBoxListsTheTypedDriveAndRefusesAnUnlistedOne) {
     EXPECT_EQ(BoxHistory().size(), commands);
     EXPECT_EQ(test.Text("labelSourceFolder"), QStringLiteral("usb/"));
     EXPECT_TRUE(test.Captions("SourceList").contains("Konzert.ts"));
+    test.Boxes().shown.clear();
+
+    // Typed key by key, the drive box completes a name in the case typed
+    // ("pc1/"): Enter lists the drive the box completed to, and the box
+    // shows it as listed.
+    QComboBox& media = test.Child<QComboBox>("cbSourceMedia");
+    const std::pair<const char*, QString> keysAndDrives[] = {{"pc1", "PC1/"}, {"HDD", "hdd/"}};
+    for (const auto& [keys, drive] : keysAndDrives) {
+        typed.clear();
+        QTest::keyClicks(&media, QString::fromUtf8(keys));
+        QTest::keyClick(&media, Qt::Key_Return);
+        EXPECT_TRUE(test.Boxes().shown.empty()) << keys;
+        EXPECT_TRUE(WaitUntil([&] { return test.Text("labelSourceFolder") == drive; })) << keys;
+        EXPECT_EQ(media.currentText(), drive) << keys;
+    }
 }
 
 TEST_F(BoxWindow, FoldersOpenAndCloseWithTheParentEntryAndFolderUpButtonTogether) {
