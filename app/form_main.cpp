@@ -87,7 +87,11 @@ TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, const
         move(screen->availableGeometry().center() - rect().center());
     }
     restoreGeometry(state_.Geometry());
-    Session().OnDrivesListed = [this] { ReopenLastFolders(); };
+    // The keyboard starts in the left list rather than on the tool bar.
+    Session().OnDrivesListed = [this] {
+        ui_.panes[0].list->setFocus();
+        ReopenLastFolders();
+    };
     Session().AfterLogin = [this] { box_.Copier().FindJobsAgain(); };
 
     timer_->setObjectName(QStringLiteral("Timer"));

@@ -139,6 +139,9 @@ signals:
     // A job of the selected entries is handed to the copy controller.
     void jobRequested(olmira::TransferMode mode, olmira::Pane from);
 
+protected:
+    bool focusNextPrevChild(bool next) override;
+
 private:
     void FormCreate(const olmira::SetupPlace& place);
     void ConnectHandlers();

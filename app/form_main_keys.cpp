@@ -1,7 +1,9 @@
-// TformMain's keys that move between controls: Enter in a drive box.
+// TformMain's keys that move between controls: Enter in a drive box and Tab
+// between the panes.
 #include <QComboBox>
 #include <QStringList>
 
+#include "entry_list_view.h"
 #include "error.h"
 #include "form_main.h"
 
@@ -47,4 +49,21 @@ void TformMain::ChooseDrive(olmira::Pane pane) {
             Session().ChooseDrive(pane, *chosen);
         }
     });
+}
+
+// Tab and Shift+Tab anywhere in a pane go to the other pane's list, as the
+// user works between the two; outside the panes, or with the other pane
+// unusable, they move along the window's controls.
+bool TformMain::focusNextPrevChild(bool next) {
+    const QWidget* focused = focusWidget();
+    for (const auto& [from, to] : {std::pair(olmira::Source, olmira::Destination),
+                                   std::pair(olmira::Destination, olmira::Source)}) {
+        EntryListView& list = *ui_.Find(to)->list;
+        if (focused != nullptr && ui_.Find(from)->panel->isAncestorOf(focused) &&
+            list.isEnabled()) {
+            list.setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return QMainWindow::focusNextPrevChild(next);
 }

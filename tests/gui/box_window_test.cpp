@@ -80,6 +80,8 @@ TEST_F(BoxWindow, LogsInWithTheStatusTextsInOrderAndFillsBothDriveBoxes) {
     EXPECT_TRUE(test.Captions("SourceList").isEmpty());
     EXPECT_TRUE(test.Child<QPlainTextEdit>("memoLog").toPlainText().contains("box login:"));
     EXPECT_EQ(BoxHistory(), std::vector<std::string>{"ls -1A /var/media"});
+    // The keyboard is in the left list, not on the tool bar.
+    EXPECT_EQ(test.Window().focusWidget(), &test.Child<QWidget>("SourceList"));
 }
 
 TEST_F(BoxWindow, GoListsTheChosenDriveInEachPane) {
