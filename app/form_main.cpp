@@ -16,7 +16,6 @@
 #include "enter_key.h"
 #include "entry_list_model.h"
 #include "entry_list_view.h"
-#include "error.h"
 #include "event_loop_hand_over.h"
 #include "form_copy_progress.h"
 #include "form_log.h"
@@ -57,6 +56,17 @@ QString SelectionText(const std::vector<olmira::ListEntry>& entries) {
              german.toString(sizeKB));
 }
 
+// Every colour as when the list is disabled; the list itself stays usable,
+// so that the focus stays in it and a quick click still counts.
+void LookDisabled(QPalette& colours) {
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto which = static_cast<QPalette::ColorRole>(role);
+            colours.setColor(group, which, colours.color(QPalette::Disabled, which));
+        }
+    }
+}
+
 }  // namespace
 
 TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, const QString& stateFile,
@@ -77,7 +87,11 @@ TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, const
         move(screen->availableGeometry().center() - rect().center());
     }
     restoreGeometry(state_.Geometry());
-    Session().OnDrivesListed = [this] { ReopenLastFolders(); };
+    // The keyboard starts in the left list rather than on the tool bar.
+    Session().OnDrivesListed = [this] {
+        ui_.panes[0].list->setFocus();
+        ReopenLastFolders();
+    };
     Session().AfterLogin = [this] { box_.Copier().FindJobsAgain(Session().Reconnected()); };
 
     timer_->setObjectName(QStringLiteral("Timer"));
@@ -308,30 +322,6 @@ void TformMain::tbCopyFileClick() {
     Guarded([this] { Copier().tbCopyFileClick(); });
 }
 
-// What the drive box shows counts, typed or picked ("usb" stands for
-// "usb/"): a name the box did not list is refused rather than the drive
-// picked before listed under it.
-void TformMain::ChooseDrive(olmira::Pane pane) {
-    Guarded([this, pane] {
-        QComboBox& media = *ui_.Find(pane)->media;
-        const QString typed = media.currentText().trimmed();
-        int drive = media.findText(typed);
-        if (drive < 0 && !typed.endsWith(QLatin1Char('/'))) {
-            drive = media.findText(typed + QLatin1Char('/'));
-        }
-        if (drive < 0 && media.count() > 0) {
-            throw olmira::Error("Ein Laufwerk „" + typed.toStdString() +
-                                "“ hat die Box nicht gemeldet.");
-        }
-        if (drive >= 0) {
-            media.setCurrentIndex(drive);
-        }
-        if (const std::optional<std::string> chosen = SelectedDrive(pane)) {
-            Session().ChooseDrive(pane, *chosen);
-        }
-    });
-}
-
 void TformMain::RunJob(olmira::TransferMode mode, olmira::Pane from) {
     Guarded([this, mode, from] {
         emit jobRequested(mode, from);
@@ -365,7 +355,8 @@ void TformMain::FocusMoved(const QWidget* now) {
 }
 
 // The active pane's folder label is bold; the other pane's selection is
-// grey, so it is plain at a glance which pane F5 and the keys act on.
+// grey, so it is plain at a glance which pane F5 and the keys act on. A
+// pane whose listing is on its way shows its old entries disabled.
 void TformMain::MarkActivePane() {
     for (const olmira::Pane pane : {olmira::Source, olmira::Destination}) {
         PaneUi& controls = *ui_.Find(pane);
@@ -377,6 +368,9 @@ void TformMain::MarkActivePane() {
         if (!active) {
             colours.setColor(QPalette::Highlight, colours.color(QPalette::Mid));
             colours.setColor(QPalette::HighlightedText, colours.color(QPalette::Text));
+        }
+        if (controls.listingPending) {
+            LookDisabled(colours);
         }
         controls.list->setPalette(colours);
     }

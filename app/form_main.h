@@ -114,6 +114,8 @@ public:
     std::optional<olmira::ListEntry> SelectedEntry(olmira::Pane pane) const override;
     std::vector<olmira::ListEntry> SelectedEntries(olmira::Pane pane) const override;
     void SetFolderUpEnabled(olmira::Pane pane, bool enabled) override;
+    bool SelectEntry(olmira::Pane pane, const std::string& caption) override;
+    void SetListingPending(olmira::Pane pane, bool pending) override;
     void AppendLog(const std::string& block) override;
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
@@ -137,12 +139,14 @@ public:
                                        const std::string& preset) override;
     void ShowProperties(const std::string& title, const std::string& text) override;
     void SetFreeSpaceText(olmira::Pane pane, const std::string& text) override;
-    bool SelectEntry(olmira::Pane pane, const std::string& caption) override;
 
 signals:
     void statusTextChanged(const QString& text);
     // A job of the selected entries is handed to the copy controller.
     void jobRequested(olmira::TransferMode mode, olmira::Pane from);
+
+protected:
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void FormCreate(const olmira::SetupPlace& place);

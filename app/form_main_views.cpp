@@ -125,6 +125,20 @@ void TformMain::SetFolderUpEnabled(olmira::Pane pane, bool enabled) {
     }
 }
 
+void TformMain::SetListingPending(olmira::Pane pane, bool pending) {
+    PaneUi* controls = ui_.Find(pane);
+    if (controls == nullptr) {
+        return;
+    }
+    controls->listingPending = pending;
+    if (pending) {
+        controls->list->setCursor(Qt::BusyCursor);
+    } else {
+        controls->list->unsetCursor();
+    }
+    MarkActivePane();
+}
+
 void TformMain::AppendLog(const std::string& block) {
     formLog_->AppendLog(DecodeText(block));
 }

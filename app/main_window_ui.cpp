@@ -209,9 +209,8 @@ void MainWindowUi::BuildPanes(QMainWindow& window, const ImageList& images) {
         AddDeleteButton(panes[i], kPaneNames[i], images);
     }
 
-    // The source pane keeps its width; the destination pane takes whatever
-    // the window gives beyond it.
-    splitterSourceDest->setStretchFactor(0, 0);
+    // Both panes share what a larger window gives, as they started even.
+    splitterSourceDest->setStretchFactor(0, 1);
     splitterSourceDest->setStretchFactor(1, 1);
     splitterSourceDest->setSizes({kSourcePaneWidth, kSourcePaneWidth});
     auto* layout = new QVBoxLayout(panelMain);

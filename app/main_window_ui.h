@@ -32,6 +32,8 @@ struct PaneUi {
     QLabel* freeSpace = nullptr;
     EntryListView* list = nullptr;
     EntryListModel* entries = nullptr;
+    // A listing is on its way: the entries shown are the last folder's.
+    bool listingPending = false;
 };
 
 // The main window's controls, each with the object name it is known by.

@@ -267,6 +267,7 @@ void BoxSession::ShowDisconnectedLook() {
         window_.ClearEntryList(pane);
         window_.SetFolderUpEnabled(pane, false);
         window_.SetFolderCaption(pane, kNotConnected);
+        window_.SetListingPending(pane, false);
     }
     drives_.clear();
     for (const Pane pane : {Source, Destination}) {

@@ -131,8 +131,9 @@ private:
     void LoginStep();
     // False when the reply lists no drive yet.
     bool HandleDriveList();
-    void HandleListing(Pane pane, const std::string& path, int depth);
-    void OpenFolder(Pane pane, const std::string& path, int depth);
+    // select: the entry to make current once the listing is shown, if any.
+    void HandleListing(Pane pane, const std::string& path, int depth, const std::string& select);
+    void OpenFolder(Pane pane, const std::string& path, int depth, const std::string& select = {});
     PaneState* FindPane(Pane pane);
     static std::size_t Index(Pane pane) { return pane == Source ? 0 : 1; }
 

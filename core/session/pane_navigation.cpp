@@ -46,11 +46,13 @@ void BoxSession::RefreshShowing(const std::vector<std::string>& folders, std::op
     }
 }
 
-void BoxSession::HandleListing(Pane pane, const std::string& path, int depth) {
+void BoxSession::HandleListing(Pane pane, const std::string& path, int depth,
+                               const std::string& select) {
     PaneState* state = FindPane(pane);
     if (state == nullptr) {
         return;
     }
+    window_.SetListingPending(pane, false);
     const std::string fallback = std::exchange(fallbacks_[Index(pane)], {});
     auto entries = std::make_shared<const EntryList>(ListingEntries(ReplyLines(), depth));
     std::vector<std::string> messages = ListingMessages(ReplyLines());
@@ -67,6 +69,9 @@ void BoxSession::HandleListing(Pane pane, const std::string& path, int depth) {
     state->ListedPath = path;
     state->ListedDepth = depth;
     window_.SetEntries(pane, state->Entries);
+    if (!select.empty()) {
+        window_.SelectEntry(pane, select);
+    }
     window_.SetFolderUpEnabled(pane, depth > 1);
     if (!state->ListingMessages.empty()) {
         window_.SetStatusText(state->ListingMessages.front());
@@ -87,19 +92,23 @@ const PaneState& BoxSession::PaneOf(Pane pane) const {
     return panes_[Index(pane)];
 }
 
-// The pane's label names the folder at once; the listing goes out when the
-// conversation is free, and a later one of the same pane replaces it while
-// it waits. A line that cannot be sent leaves the pane where it was.
-void BoxSession::OpenFolder(Pane pane, const std::string& path, int depth) {
+// The pane's label names the folder at once, and the old entries look
+// stale until the listing comes; it goes out when the conversation is free,
+// and a later one of the same pane replaces it while it waits. A line that
+// cannot be sent leaves the pane where it was.
+void BoxSession::OpenFolder(Pane pane, const std::string& path, int depth,
+                            const std::string& select) {
     PaneState* state = FindPane(pane);
     if (state == nullptr) {
         return;
     }
-    conversation_.Send({ListingCommand(path), [this, pane] { SetSessionState(ListingState(pane)); },
-                        [this, pane, path, depth] { HandleListing(pane, path, depth); }, pane});
+    conversation_.Send(
+        {ListingCommand(path), [this, pane] { SetSessionState(ListingState(pane)); },
+         [this, pane, path, depth, select] { HandleListing(pane, path, depth, select); }, pane});
     state->CurrentPath = path;
     state->FolderDepth = depth;
     window_.SetFolderCaption(pane, path);
+    window_.SetListingPending(pane, true);
 }
 
 void BoxSession::ShowFolder(Pane pane, const std::string& path) {
@@ -166,10 +175,11 @@ void BoxSession::FolderUp(Pane pane) {
     if (state == nullptr || state->FolderDepth <= 1 || state->CurrentPath.size() < 2) {
         return;
     }
+    // The folder just left is where the user goes on from.
     const std::string& path = state->CurrentPath;
     const std::size_t slash = path.rfind('/', path.size() - 2);
     if (slash != std::string::npos) {
-        OpenFolder(pane, path.substr(0, slash + 1), state->FolderDepth - 1);
+        OpenFolder(pane, path.substr(0, slash + 1), state->FolderDepth - 1, path.substr(slash + 1));
     }
 }
 

@@ -46,6 +46,13 @@ public:
     // Every selected entry in list order, never "./" or "../": what a job takes.
     virtual std::vector<ListEntry> SelectedEntries(Pane pane) const = 0;
     virtual void SetFolderUpEnabled(Pane pane, bool enabled) = 0;
+    // Makes the listed entry with this caption the current and only selected
+    // one; false when the pane lists none.
+    virtual bool SelectEntry(Pane pane, const std::string& caption) = 0;
+    // From the folder label's change until the listing comes or the
+    // connection ends, the entries shown are the old folder's. A window
+    // without a screen has nothing to show it on.
+    virtual void SetListingPending(Pane /*pane*/, bool /*pending*/) {}
 
     // One received block, as a new entry of the log.
     virtual void AppendLog(const std::string& block) = 0;

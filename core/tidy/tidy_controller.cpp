@@ -284,7 +284,7 @@ void TidyController::Checked(Pane pane) {
     }
     if (checked.problems.empty()) {
         window_.SetStatusText(check.doneText);
-        tidyWindow_.SelectEntry(pane, *checked.caption);
+        window_.SelectEntry(pane, *checked.caption);
         return;
     }
     window_.SetStatusText(check.failedText);

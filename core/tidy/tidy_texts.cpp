@@ -10,13 +10,30 @@ namespace olmira {
 
 namespace {
 
+// A question about several entries names this many of them.
+constexpr std::size_t kNamedEntries = 5;
+
 std::int64_t ListedKB(const ListEntry& entry) {
     std::int64_t kB = 0;
     std::from_chars(entry.size.data(), entry.size.data() + entry.size.size(), kB);
     return kB;
 }
 
-// A file by its name, a folder with what it holds, several by count and kB.
+// The first entries one a line, as the list shows them, then how many more:
+// a slip of the mouse shows before anything is gone.
+std::string NamedEntries(const std::vector<ListEntry>& entries) {
+    std::string names;
+    for (std::size_t i = 0; i < entries.size() && i < kNamedEntries; ++i) {
+        names += "\n" + Quoted(entries[i].caption);
+    }
+    if (entries.size() > kNamedEntries) {
+        names += "\nund " + std::to_string(entries.size() - kNamedEntries) + " weitere";
+    }
+    return names;
+}
+
+// A file by its name, a folder with what it holds, several by count and kB
+// and their first names.
 std::string SelectionQuestion(const std::vector<ListEntry>& entries) {
     if (entries.size() == 1) {
         const ListEntry& entry = entries.front();
@@ -35,13 +52,13 @@ std::string SelectionQuestion(const std::vector<ListEntry>& entries) {
     }
     std::string question = EntriesText(entries.size()) + " löschen";
     if (folders == 0) {
-        return question + " (" + GermanSize(filesKB) + ")?";
+        return question + " (" + GermanSize(filesKB) + ")?" + NamedEntries(entries);
     }
     question += ", davon " + std::to_string(folders) + " Ordner mit ihrem Inhalt";
     if (folders < entries.size()) {
         question += " (Dateien: " + GermanSize(filesKB) + ")";
     }
-    return question + "?";
+    return question + "?" + NamedEntries(entries);
 }
 
 }  // namespace

@@ -26,9 +26,6 @@ public:
     virtual void ShowProperties(const std::string& title, const std::string& text) = 0;
     // Beside the pane's folder label: "frei: 212,5 GB"; empty shows nothing.
     virtual void SetFreeSpaceText(Pane pane, const std::string& text) = 0;
-    // Makes the listed entry with this caption the current and only selected
-    // one; false when the pane lists none.
-    virtual bool SelectEntry(Pane pane, const std::string& caption) = 0;
 };
 
 }  // namespace olmira

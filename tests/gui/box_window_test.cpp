@@ -80,6 +80,8 @@ TEST_F(BoxWindow, LogsInWithTheStatusTextsInOrderAndFillsBothDriveBoxes) {
     EXPECT_TRUE(test.Captions("SourceList").isEmpty());
     EXPECT_TRUE(test.Child<QPlainTextEdit>("memoLog").toPlainText().contains("box login:"));
     EXPECT_EQ(BoxHistory(), std::vector<std::string>{"ls -1A /var/media"});
+    // The keyboard is in the left list, not on the tool bar.
+    EXPECT_EQ(test.Window().focusWidget(), &test.Child<QWidget>("SourceList"));
 }
 
 TEST_F(BoxWindow, GoListsTheChosenDriveInEachPane) {
@@ -124,6 +126,21 @@ TEST_F(BoxWindow, EnterInTheDriveBoxListsTheTypedDriveAndRefusesAnUnlistedOne) {
     EXPECT_EQ(BoxHistory().size(), commands);
     EXPECT_EQ(test.Text("labelSourceFolder"), QStringLiteral("usb/"));
     EXPECT_TRUE(test.Captions("SourceList").contains("Konzert.ts"));
+    test.Boxes().shown.clear();
+
+    // Typed key by key, the drive box completes a name in the case typed
+    // ("pc1/"): Enter lists the drive the box completed to, and the box
+    // shows it as listed.
+    QComboBox& media = test.Child<QComboBox>("cbSourceMedia");
+    const std::pair<const char*, QString> keysAndDrives[] = {{"pc1", "PC1/"}, {"HDD", "hdd/"}};
+    for (const auto& [keys, drive] : keysAndDrives) {
+        typed.clear();
+        QTest::keyClicks(&media, QString::fromUtf8(keys));
+        QTest::keyClick(&media, Qt::Key_Return);
+        EXPECT_TRUE(test.Boxes().shown.empty()) << keys;
+        EXPECT_TRUE(WaitUntil([&] { return test.Text("labelSourceFolder") == drive; })) << keys;
+        EXPECT_EQ(media.currentText(), drive) << keys;
+    }
 }
 
 TEST_F(BoxWindow, FoldersOpenAndCloseWithTheParentEntryAndFolderUpButtonTogether) {
@@ -167,6 +184,30 @@ TEST_F(BoxWindow, FoldersOpenAndCloseWithTheParentEntryAndFolderUpButtonTogether
                               "ls -1Aps /var/media/hdd/",
                               "ls -1Aps /var/media/hdd/",
                           }));
+}
+
+// Up by the button, Backspace or "../": the folder just left is the current
+// and only selected entry of its parent, where the user goes on from.
+TEST_F(BoxWindow, GoingUpSelectsTheFolderJustLeft) {
+    test.ChooseDrive("cbSourceMedia", "bChgSourceRootFolder", "hdd/");
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "Filme/"));
+    EntryListView& list = test.Child<EntryListView>("SourceList");
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"folder-up button", [this] { test.Click("tbSourceFolderUp"); }},
+        {"Backspace", [&list] { QTest::keyClick(&list, Qt::Key_Backspace); }},
+        {"../", [this] { test.DoubleClick("SourceList", "../"); }},
+    };
+    for (const auto& [way, goUp] : ways) {
+        test.DoubleClick("SourceList", "Filme/");
+        ASSERT_TRUE(test.WaitForCaption("SourceList", "../")) << way;
+        goUp();
+        ASSERT_TRUE(WaitUntil([this] { return !test.Captions("SourceList").contains("../"); }))
+            << way;
+        EXPECT_EQ(test.Text("labelSourceFolder"), QStringLiteral("hdd/")) << way;
+        const int filme = static_cast<int>(test.Captions("SourceList").indexOf("Filme/"));
+        EXPECT_EQ(list.CurrentRow(), filme) << way;
+        EXPECT_EQ(list.SelectedRows(), std::vector<int>{filme}) << way;
+    }
 }
 
 TEST_F(BoxWindow, EnterOpensTheSelectedFolderAndBackspaceGoesUp) {

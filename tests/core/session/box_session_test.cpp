@@ -467,6 +467,42 @@ TEST_F(NavigationTest, DoubleClicksOnSpecialEntriesRefreshOrGoUp) {
     EXPECT_EQ(session.PaneOf(Source).FolderDepth, 1);
 }
 
+// Up by the folder-up step or the "../" entry, the folder just left is the
+// current and only selected entry of its parent; a refresh selects nothing.
+TEST_F(NavigationTest, GoingUpSelectsTheFolderJustLeft) {
+    const std::string driveRoot = "4 Filme/\r\n4 Serien/\r\n8 a.ts\r\n";
+    const struct {
+        const char* way;
+        std::function<void()> step;
+        std::string reply;
+        std::optional<std::string> selected;
+    } cases[] = {
+        {"folder up", [this] { session.FolderUp(Source); }, driveRoot, "Serien/"},
+        {"../",
+         [this] {
+             window.SelectEntry(Source, "../");
+             session.EnterSelected(Source);
+         },
+         driveRoot, "Serien/"},
+        {"refresh", [this] { session.Refresh(Source); }, "8 Folge 1.ts\r\n", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        session.ChooseDrive(Source, "hdd/");
+        ReceiveListing("ls", driveRoot);
+        ASSERT_TRUE(window.SelectEntry(Source, "Serien/"));
+        session.EnterSelected(Source);
+        ReceiveListing("ls", "8 Folge 1.ts\r\n");
+        c.step();
+        ReceiveListing("ls", c.reply);
+        std::optional<std::string> selected;
+        if (const std::optional<ListEntry> entry = window.SelectedEntry(Source)) {
+            selected = entry->caption;
+            EXPECT_EQ(window.View(Source).selection.size(), 1u) << c.way;
+        }
+        EXPECT_EQ(selected, c.selected) << c.way;
+    }
+}
+
 TEST_F(NavigationTest, NothingIsSentWithoutADriveOrASelection) {
     session.Refresh(Destination);
     session.EnterSelected(Destination);

@@ -126,9 +126,9 @@ TEST_F(TidyControllerTest, EachEntryIsRemovedOnItsOwnAndFailuresAreReported) {
     Select(Source, {"Kurz.ts", "Serien/", "Kase.ts"});
     window.answerYes = false;
     tidy.DeleteSelected(Source);
-    EXPECT_THAT(
-        window.questions,
-        ElementsAre("3 Einträge löschen, davon 1 Ordner mit ihrem Inhalt (Dateien: 5 kB)?"));
+    EXPECT_THAT(window.questions,
+                ElementsAre("3 Einträge löschen, davon 1 Ordner mit ihrem Inhalt (Dateien: 5 kB)?"
+                            "\n„Kurz.ts“\n„Serien/“\n„Kase.ts“"));
     EXPECT_THAT(channel.sent, IsEmpty());
 
     window.answerYes = true;

@@ -66,4 +66,38 @@ TEST_F(QuickHands, ACopyRightAfterGoAsksAboutTheNewFolder) {
     EXPECT_TRUE(WaitUntil([this] { return test.Enabled("panelMain"); }, 20000));
 }
 
+// While a folder's listing is on its way the pane keeps the old entries,
+// greyed under a busy cursor, until the listing comes or the box says the
+// folder is not there.
+TEST_F(QuickHands, AFolderBeingListedLooksBusyUntilItsListingOrItsFailureComes) {
+    test.ChooseDrive("cbSourceMedia", "bChgSourceRootFolder", "hdd/");
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "Nachrichten.ts"));
+    const EntryListView& list = test.Child<EntryListView>("SourceList");
+    const QColor text = list.palette().color(QPalette::Text);
+    const QColor greyed = list.palette().color(QPalette::Disabled, QPalette::Text);
+    ASSERT_NE(text, greyed);
+    const auto looksBusy = [&list, greyed] {
+        return list.viewport()->cursor().shape() == Qt::BusyCursor &&
+               list.palette().color(QPalette::Text) == greyed;
+    };
+    const std::pair<const char*, bool> folders[] = {{"Filme/", false}, {"Leer/", true}};
+    for (const auto& [folder, gone] : folders) {
+        if (gone) {
+            fs::remove_all(media / "hdd" / folder);
+        }
+        test.DoubleClick("SourceList", folder);
+        EXPECT_EQ(test.Text("labelSourceFolder"), QStringLiteral("hdd/") + folder);
+        EXPECT_TRUE(looksBusy()) << folder;
+        EXPECT_TRUE(test.Captions("SourceList").contains("Nachrichten.ts")) << folder;
+        ASSERT_TRUE(WaitUntil([&] { return !looksBusy(); }, 10000)) << folder;
+        EXPECT_EQ(list.viewport()->cursor().shape(), Qt::ArrowCursor) << folder;
+        EXPECT_EQ(list.palette().color(QPalette::Text), text) << folder;
+        EXPECT_FALSE(test.Captions("SourceList").contains("Nachrichten.ts")) << folder;
+
+        test.Click("tbSourceFolderUp");
+        ASSERT_TRUE(test.WaitForCaption("SourceList", "Nachrichten.ts"));
+        ASSERT_TRUE(WaitUntil([&] { return !looksBusy(); }, 10000));
+    }
+}
+
 }  // namespace
