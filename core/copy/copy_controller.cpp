@@ -28,7 +28,8 @@ HandedJob Handed(const PlannedJob& job) {
         const EntryOp op = job.Renames(item)                ? EntryOp::Rename
                            : job.mode == TransferMode::Move ? EntryOp::Carry
                                                             : EntryOp::Copy;
-        handed.entries.push_back({op, item.source.folder, item.source.entry.caption, item.sizeKB});
+        handed.entries.push_back({op, item.source.folder, item.source.entry.caption, item.sizeKB,
+                                  item.source.withRecording});
     }
     return handed;
 }
@@ -109,10 +110,8 @@ void CopyController::StartJob(TransferMode mode, Pane from) {
             return;
         }
     }
-    std::vector<JobSource> sources;
-    for (ListEntry& entry : EntriesTaken(settings_, std::move(selected), *pane.Entries)) {
-        sources.push_back({pane.ListedPath, std::move(entry)});
-    }
+    std::vector<JobSource> sources =
+        SourcesTaken(settings_, pane.ListedPath, std::move(selected), *pane.Entries);
     StartJob(mode, std::move(sources), to);
 }
 
@@ -146,7 +145,7 @@ void CopyController::HandedOver(const PlannedJob& job, const HandedJob& handed,
             report_.problems.push_back({SourcePath(item.source), reason});
         }
         copyWindow_.SetMainPanelEnabled(true);
-        window_.SetStatusText("Bereit...");
+        window_.SetStatusText(ReportStatus(report_));
         window_.ShowMessage(reason);
         return;
     }

@@ -149,10 +149,11 @@ void JobFollower::UpdateProgress() {
 JobReport JobFollower::FinalReport() const {
     JobReport report = followed_.report;
     const std::vector<HandedEntry>& entries = followed_.job.entries;
+    std::vector<bool> done(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const RunnerEntry status = i < status_.entries.size() ? status_.entries[i] : RunnerEntry{};
         if (status.state == EntryState::Done) {
-            ++report.done;
+            done[i] = true;
             continue;
         }
         std::string reason =
@@ -163,6 +164,7 @@ JobReport JobFollower::FinalReport() const {
                 : EntryReason(status, followed_.job.mode);
         report.problems.push_back({EntryPath(entries[i]), std::move(reason)});
     }
+    report.done += GivenDone(entries, done);
     return report;
 }
 
@@ -186,10 +188,11 @@ void JobFollower::Ended() {
     copyWindow_.StartCopyTimer(kSettleMs);
 }
 
-// A job of one entry, copied: the status and the message it always had.
+// A job of one entry, copied: the status and the message it always had. A
+// recording with its info file tells of each.
 bool JobFollower::SingleCopy() const {
-    return followed_.report.entries == 1 && followed_.job.mode == TransferMode::Copy &&
-           !followed_.foundAgain;
+    return followed_.report.entries == 1 && followed_.job.entries.size() == 1 &&
+           followed_.job.mode == TransferMode::Copy && !followed_.foundAgain;
 }
 
 std::string JobFollower::FinalStatus(const JobReport& report) const {

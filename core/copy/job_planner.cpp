@@ -94,7 +94,7 @@ void JobPlanner::Plan(std::uint64_t id, TransferMode mode, std::vector<JobSource
     job_.from = to == Source ? Destination : Source;
     job_.to = to;
     job_.destFolder = dest.ListedPath;
-    job_.report = JobReport{{sources.size(), 0, {}}, mode};
+    job_.report = JobReport{{GivenCount(sources), 0, {}}, mode};
     unmeasured_.clear();
     space_.reset();
     fat_ = searched_ = cancelled_ = false;
@@ -156,7 +156,8 @@ bool JobPlanner::ChooseItems(std::vector<JobSource> sources, const EntryList& de
 void JobPlanner::Drop(const std::string& reason, bool show) {
     phase_ = Phase::Idle;
     copyWindow_.SetMainPanelEnabled(true);
-    window_.SetStatusText(cancelled_ ? "Kopiervorgang abgebrochen" : "Bereit...");
+    // the status tells this job's end, not the one before it
+    window_.SetStatusText(cancelled_ ? "Kopiervorgang abgebrochen" : ReportStatus(job_.report));
     if (show && !reason.empty()) {
         window_.ShowMessage(reason);
     }
