@@ -119,29 +119,44 @@ void JobPlanner::Plan(std::uint64_t id, TransferMode mode, std::vector<JobSource
     }
 }
 
+// The user's answer to whether source replaces its namesake in the
+// destination; all holds an answer for every entry after it.
+bool JobPlanner::Overwrites(const JobSource& source, bool single, std::optional<bool>& all) {
+    const std::string question = std::string(BareName(source.entry.caption)) +
+                                 " ist im Ziel schon vorhanden. Überschreiben?";
+    if (all) {
+        return *all;
+    }
+    if (single) {
+        return copyWindow_.AskYesNo(question);
+    }
+    const OverwriteAnswer answer = copyWindow_.AskOverwrite(question);
+    const bool take = answer == OverwriteAnswer::Yes || answer == OverwriteAnswer::YesToAll;
+    if (answer == OverwriteAnswer::YesToAll || answer == OverwriteAnswer::NoToAll) {
+        all = take;
+    }
+    return take;
+}
+
 // An entry the destination has already is overwritten only when the user
-// says so; the others are left out. False when no entry is left.
+// says so; the others are left out. An info file that goes along is not
+// asked about: it goes with its recording, replacing an info file there
+// (which, without that recording, belongs to nothing), or stays silently
+// with it. False when no entry is left.
 bool JobPlanner::ChooseItems(std::vector<JobSource> sources, const EntryList& destEntries) {
     std::optional<bool> all;
-    const bool single = sources.size() == 1;
+    const bool single = GivenCount(sources) == 1;
+    bool recordingTaken = false;
     for (JobSource& source : sources) {
-        const bool exists = ListsName(source.entry.caption, destEntries);
-        bool take = !exists;
-        if (exists) {
-            const std::string question = std::string(BareName(source.entry.caption)) +
-                                         " ist im Ziel schon vorhanden. Überschreiben?";
-            if (all) {
-                take = *all;
-            } else if (single) {
-                take = copyWindow_.AskYesNo(question);
-            } else {
-                const OverwriteAnswer answer = copyWindow_.AskOverwrite(question);
-                take = answer == OverwriteAnswer::Yes || answer == OverwriteAnswer::YesToAll;
-                if (answer == OverwriteAnswer::YesToAll || answer == OverwriteAnswer::NoToAll) {
-                    all = take;
-                }
+        if (source.withRecording) {
+            if (recordingTaken) {
+                job_.items.push_back({std::move(source), 0});
             }
+            continue;
         }
+        const bool take =
+            !ListsName(source.entry.caption, destEntries) || Overwrites(source, single, all);
+        recordingTaken = take;
         if (take) {
             job_.items.push_back({std::move(source), 0});
         } else {

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <deque>
+
 #include "copy/copy_controller.h"
 #include "copy_job_fixture.h"
 
@@ -68,6 +70,75 @@ TEST_F(InfoFileJobTest, TheCountIsOfTheSelectedEntries) {
         EXPECT_EQ(window.messages,
                   c.message.empty() ? std::vector<std::string>() : std::vector{c.message});
         DestinationListed();
+    }
+}
+
+// An info file that goes along is never asked about: it is overwritten with
+// its recording, stays silently with it, and replaces an info file that the
+// destination holds without the recording.
+TEST_F(InfoFileJobTest, TheInfoFileFollowsItsRecordingsAnswer) {
+    using enum OverwriteAnswer;
+    const struct {
+        std::vector<std::string> destination, selected;
+        std::deque<OverwriteAnswer> answers;
+        std::vector<std::string> questions, handed, messages;
+    } cases[] = {
+        {{"8000 Der Film.ts", "1 Der Film.crid"},
+         {"Der Film.ts"},
+         {Yes},
+         {"Der Film.ts"},
+         {"Der Film.ts", "Der Film.crid"},
+         {}},
+        {{"8000 Der Film.ts", "1 Der Film.crid"}, {"Der Film.ts"}, {No}, {"Der Film.ts"}, {}, {}},
+        {{"1 Der Film.crid"}, {"Der Film.ts"}, {}, {}, {"Der Film.ts", "Der Film.crid"}, {}},
+        {{"8000 Der Film.ts", "1 Der Film.crid", "1 Zweiter.crid"},
+         {"Der Film.ts", "Zweiter.ts"},
+         {No},
+         {"Der Film.ts"},
+         {"Zweiter.ts", "Zweiter.crid"},
+         {"Von 2 Einträgen wurde 1 nicht kopiert:\n"
+          "hdd/Filme/Der Film.ts: übersprungen, im Ziel schon vorhanden"}},
+        {{"8000 Der Film.ts", "1 Der Film.crid", "1 Zweiter.ts", "1 Zweiter.crid"},
+         {"Der Film.ts", "Zweiter.ts"},
+         {YesToAll},
+         {"Der Film.ts"},
+         {"Der Film.ts", "Der Film.crid", "Zweiter.ts", "Zweiter.crid"},
+         {}},
+    };
+    for (const auto& c : cases) {
+        runner = {};
+        window.questions.clear();
+        window.messages.clear();
+        List(Destination, "usb/", c.destination);
+        window.answerYes = c.answers == std::deque{Yes};
+        window.overwriteAnswers = c.answers;
+        StartJob(c.selected);
+        std::vector<std::string> asked;
+        for (const std::string& question : window.questions) {
+            asked.push_back(question.substr(0, question.find(" ist im Ziel")));
+        }
+        EXPECT_EQ(asked, c.questions) << c.handed.size();
+        if (c.handed.empty()) {
+            EXPECT_FALSE(copy.Running());
+            EXPECT_THAT(window.messages, IsEmpty());
+            EXPECT_EQ(window.statusTexts.back(), "0 von 1 Eintrag kopiert");
+            continue;
+        }
+        Measured({1, 1, 1, 1});
+        Box();
+        std::vector<std::string> handed;
+        for (const HandedEntry& entry : copy.Record().Load().at(0).job.entries) {
+            handed.push_back(entry.caption);
+        }
+        EXPECT_EQ(handed, c.handed);
+        std::vector<std::string> end;
+        for (std::size_t i = 1; i <= handed.size(); ++i) {
+            end.push_back(std::to_string(i) + " done");
+        }
+        Finish(end, JobFollower::kQuietPollMs);
+        Expire(JobFollower::kSettleMs);
+        EXPECT_EQ(window.messages, c.messages);
+        Listed(c.destination);
     }
 }
 
