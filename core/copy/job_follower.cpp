@@ -120,17 +120,21 @@ void JobFollower::UpdateProgress() {
     std::size_t next = 0;
     // files copied together all run at once: the first of them is shown
     std::optional<std::size_t> running;
+    // only what was copied counts: an entry that failed or never began adds
+    // nothing, and the measure of a temporary copy no more than its entries
+    std::int64_t runningKB = 0;
     for (std::size_t i = 0; i < status_.entries.size() && i < entries.size(); ++i) {
         if (olmira::Ended(status_.entries[i])) {
-            doneKB += entries[i].sizeKB;
+            doneKB += status_.entries[i].state == EntryState::Done ? entries[i].sizeKB : 0;
             next = i + 1;
-        } else if (status_.entries[i].state == EntryState::Running && !running) {
-            running = i;
+        } else if (status_.entries[i].state == EntryState::Running) {
+            running = running.value_or(i);
+            runningKB += entries[i].sizeKB;
         }
     }
     const std::size_t current = std::min(running.value_or(next), entries.size() - 1);
     CopyProgressUpdate update;
-    update.transferredKB = doneKB + status_.progressKB.value_or(0);
+    update.transferredKB = doneKB + std::min(status_.progressKB.value_or(0), runningKB);
     update.bar = BarPosition(update.transferredKB, totalKB_);
     if (lastKB_) {
         update.rateKBs = TransferRate(update.transferredKB, *lastKB_, PollMs());
