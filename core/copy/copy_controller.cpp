@@ -29,7 +29,8 @@ HandedJob Handed(const PlannedJob& job) {
         const EntryOp op = job.Renames(item)                ? EntryOp::Rename
                            : job.mode == TransferMode::Move ? EntryOp::Carry
                                                             : EntryOp::Copy;
-        handed.entries.push_back({op, item.source.folder, item.source.entry.caption, item.sizeKB});
+        handed.entries.push_back({op, item.source.folder, item.source.entry.caption, item.sizeKB,
+                                  item.source.withRecording});
     }
     return handed;
 }
@@ -172,12 +173,12 @@ void CopyController::StartJob(TransferMode mode, Pane from) {
             return;
         }
     }
-    std::vector<JobSource> sources;
-    for (ListEntry& entry : EntriesTaken(settings_, std::move(selected), *pane.Entries)) {
-        sources.push_back({pane.ListedPath, std::move(entry)});
-        const std::optional<int> user = JobUsing(SourcePath(sources.back()));
+    std::vector<JobSource> sources =
+        SourcesTaken(settings_, pane.ListedPath, std::move(selected), *pane.Entries);
+    for (const JobSource& source : sources) {
+        const std::optional<int> user = JobUsing(SourcePath(source));
         if (mode == TransferMode::Move && user) {
-            window_.ShowMessage(UsedByJobText(SourcePath(sources.back()), *user));
+            window_.ShowMessage(UsedByJobText(SourcePath(source), *user));
             return;
         }
     }
@@ -214,7 +215,7 @@ void CopyController::HandedOver(const PlannedJob& job, const HandedJob& handed,
             report_.problems.push_back({SourcePath(item.source), reason});
         }
         copyWindow_.SetMainPanelEnabled(true);
-        window_.SetStatusText("Bereit...");
+        window_.SetStatusText(ReportStatus(report_));
         window_.ShowMessage(reason);
         return;
     }

@@ -148,17 +148,21 @@ void JobFollower::UpdateProgress() {
     std::size_t next = 0;
     // files copied together all run at once: the first of them is shown
     std::optional<std::size_t> running;
+    // only what was copied counts: an entry that failed or never began adds
+    // nothing, and the measure of a temporary copy no more than its entries
+    std::int64_t runningKB = 0;
     for (std::size_t i = 0; i < status_.entries.size() && i < entries.size(); ++i) {
         if (olmira::Ended(status_.entries[i])) {
-            doneKB += entries[i].sizeKB;
+            doneKB += status_.entries[i].state == EntryState::Done ? entries[i].sizeKB : 0;
             next = i + 1;
-        } else if (status_.entries[i].state == EntryState::Running && !running) {
-            running = i;
+        } else if (status_.entries[i].state == EntryState::Running) {
+            running = running.value_or(i);
+            runningKB += entries[i].sizeKB;
         }
     }
     const std::size_t current = std::min(running.value_or(next), entries.size() - 1);
     CopyProgressUpdate update;
-    update.transferredKB = doneKB + status_.progressKB.value_or(0);
+    update.transferredKB = doneKB + std::min(status_.progressKB.value_or(0), runningKB);
     update.bar = BarPosition(update.transferredKB, totalKB_);
     if (lastKB_) {
         update.rateKBs = TransferRate(update.transferredKB, *lastKB_, PollMs());
@@ -181,10 +185,11 @@ void JobFollower::UpdateProgress() {
 JobReport JobFollower::FinalReport() const {
     JobReport report = followed_.report;
     const std::vector<HandedEntry>& entries = followed_.job.entries;
+    std::vector<bool> done(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const RunnerEntry status = i < status_.entries.size() ? status_.entries[i] : RunnerEntry{};
         if (status.state == EntryState::Done) {
-            ++report.done;
+            done[i] = true;
             continue;
         }
         std::string reason =
@@ -195,6 +200,7 @@ JobReport JobFollower::FinalReport() const {
                 : EntryReason(status, followed_.job.mode);
         report.problems.push_back({EntryPath(entries[i]), std::move(reason)});
     }
+    report.done += GivenDone(entries, done);
     return report;
 }
 
@@ -233,10 +239,11 @@ void JobFollower::TellEnd(const JobReport& report) {
                              text);
 }
 
-// A job of one entry, copied: the status and the message it always had.
+// A job of one entry, copied: the status and the message it always had. A
+// recording with its info file tells of each.
 bool JobFollower::SingleCopy() const {
-    return followed_.report.entries == 1 && followed_.job.mode == TransferMode::Copy &&
-           !followed_.foundAgain;
+    return followed_.report.entries == 1 && followed_.job.entries.size() == 1 &&
+           followed_.job.mode == TransferMode::Copy && !followed_.foundAgain;
 }
 
 std::string JobFollower::FinalStatus(const JobReport& report) const {

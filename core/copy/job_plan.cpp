@@ -96,6 +96,21 @@ std::vector<ListEntry> EntriesTaken(const TSetup& settings, std::vector<ListEntr
     return settings.with_crid ? WithInfoFiles(selected, listing) : selected;
 }
 
+std::vector<JobSource> SourcesTaken(const TSetup& settings, const std::string& folder,
+                                    std::vector<ListEntry> selected, const EntryList& listing) {
+    std::vector<JobSource> sources;
+    for (ListEntry& entry : EntriesTaken(settings, selected, listing)) {
+        const bool withRecording = !Lists(selected, entry.caption);
+        sources.push_back({folder, std::move(entry), withRecording});
+    }
+    return sources;
+}
+
+std::size_t GivenCount(const std::vector<JobSource>& sources) {
+    return static_cast<std::size_t>(std::count_if(
+        sources.begin(), sources.end(), [](const JobSource& s) { return !s.withRecording; }));
+}
+
 std::optional<std::string> PlaceRefusal(const std::vector<JobSource>& sources,
                                         std::string_view destFolder, TransferMode mode) {
     if (std::optional<std::string> refusal = PathRefusal(destFolder, PathUse::Read)) {
@@ -158,8 +173,10 @@ std::string ReportText(const EntriesReport& report, std::string_view done) {
            ProblemLines(report.problems);
 }
 
+// An info file that went along may add a line, never an entry not done.
 std::string ReportText(const JobReport& report) {
-    return ReportText(report, Done(report.mode));
+    return NotDoneText(report.entries, report.entries - report.done, Done(report.mode)) + ":\n" +
+           ProblemLines(report.problems);
 }
 
 std::string AwayReportText(const JobReport& report) {
@@ -167,7 +184,7 @@ std::string AwayReportText(const JobReport& report) {
     if (report.problems.empty()) {
         return text + ".";
     }
-    return text + "; " + std::to_string(report.problems.size()) + " nicht:\n" +
+    return text + "; " + std::to_string(report.entries - report.done) + " nicht:\n" +
            ProblemLines(report.problems);
 }
 

@@ -19,6 +19,9 @@ enum class TransferMode { Copy, Move };
 struct JobSource {
     std::string folder;
     ListEntry entry;
+    // An info file that goes along with the recording before it, unselected:
+    // it follows that recording and is not counted as an entry of its own.
+    bool withRecording = false;
 
     bool operator==(const JobSource&) const = default;
 };
@@ -44,6 +47,13 @@ std::vector<ListEntry> WithInfoFiles(const std::vector<ListEntry>& selected,
 // files when the settings say so (with_crid), else just them.
 std::vector<ListEntry> EntriesTaken(const TSetup& settings, std::vector<ListEntry> selected,
                                     const EntryList& listing);
+
+// The sources a job takes of the entries selected in folder, as
+// EntriesTaken gathers them, each info file that only goes along marked so.
+std::vector<JobSource> SourcesTaken(const TSetup& settings, const std::string& folder,
+                                    std::vector<ListEntry> selected, const EntryList& listing);
+// How many of them the user gave, the info files that go along left out.
+std::size_t GivenCount(const std::vector<JobSource>& sources);
 
 // Why the entries cannot go into destFolder at all: a path the path rules
 // refuse (a move changes its sources, so a drive's root stays), a folder
@@ -74,7 +84,8 @@ struct EntriesReport {
     std::vector<JobOutcome> problems;
 };
 
-// A job's end.
+// A job's end. entries counts what the user gave; one is done when it and
+// the info files that went along with it are.
 struct JobReport : EntriesReport {
     TransferMode mode = TransferMode::Copy;
 };

@@ -94,7 +94,7 @@ void JobPlanner::Plan(std::uint64_t id, TransferMode mode, std::vector<JobSource
     job_.from = to == Source ? Destination : Source;
     job_.to = to;
     job_.destFolder = dest.ListedPath;
-    job_.report = JobReport{{sources.size(), 0, {}}, mode};
+    job_.report = JobReport{{GivenCount(sources), 0, {}}, mode};
     unmeasured_.clear();
     space_.reset();
     fat_ = searched_ = cancelled_ = false;
@@ -119,29 +119,44 @@ void JobPlanner::Plan(std::uint64_t id, TransferMode mode, std::vector<JobSource
     }
 }
 
+// The user's answer to whether source replaces its namesake in the
+// destination; all holds an answer for every entry after it.
+bool JobPlanner::Overwrites(const JobSource& source, bool single, std::optional<bool>& all) {
+    const std::string question = std::string(BareName(source.entry.caption)) +
+                                 " ist im Ziel schon vorhanden. Überschreiben?";
+    if (all) {
+        return *all;
+    }
+    if (single) {
+        return copyWindow_.AskYesNo(question);
+    }
+    const OverwriteAnswer answer = copyWindow_.AskOverwrite(question);
+    const bool take = answer == OverwriteAnswer::Yes || answer == OverwriteAnswer::YesToAll;
+    if (answer == OverwriteAnswer::YesToAll || answer == OverwriteAnswer::NoToAll) {
+        all = take;
+    }
+    return take;
+}
+
 // An entry the destination has already is overwritten only when the user
-// says so; the others are left out. False when no entry is left.
+// says so; the others are left out. An info file that goes along is not
+// asked about: it goes with its recording, replacing an info file there
+// (which, without that recording, belongs to nothing), or stays silently
+// with it. False when no entry is left.
 bool JobPlanner::ChooseItems(std::vector<JobSource> sources, const EntryList& destEntries) {
     std::optional<bool> all;
-    const bool single = sources.size() == 1;
+    const bool single = GivenCount(sources) == 1;
+    bool recordingTaken = false;
     for (JobSource& source : sources) {
-        const bool exists = ListsName(source.entry.caption, destEntries);
-        bool take = !exists;
-        if (exists) {
-            const std::string question = std::string(BareName(source.entry.caption)) +
-                                         " ist im Ziel schon vorhanden. Überschreiben?";
-            if (all) {
-                take = *all;
-            } else if (single) {
-                take = copyWindow_.AskYesNo(question);
-            } else {
-                const OverwriteAnswer answer = copyWindow_.AskOverwrite(question);
-                take = answer == OverwriteAnswer::Yes || answer == OverwriteAnswer::YesToAll;
-                if (answer == OverwriteAnswer::YesToAll || answer == OverwriteAnswer::NoToAll) {
-                    all = take;
-                }
+        if (source.withRecording) {
+            if (recordingTaken) {
+                job_.items.push_back({std::move(source), 0});
             }
+            continue;
         }
+        const bool take =
+            !ListsName(source.entry.caption, destEntries) || Overwrites(source, single, all);
+        recordingTaken = take;
         if (take) {
             job_.items.push_back({std::move(source), 0});
         } else {
@@ -156,7 +171,8 @@ bool JobPlanner::ChooseItems(std::vector<JobSource> sources, const EntryList& de
 void JobPlanner::Drop(const std::string& reason, bool show) {
     phase_ = Phase::Idle;
     copyWindow_.SetMainPanelEnabled(true);
-    window_.SetStatusText(cancelled_ ? "Kopiervorgang abgebrochen" : "Bereit...");
+    // the status tells this job's end, not the one before it
+    window_.SetStatusText(cancelled_ ? "Kopiervorgang abgebrochen" : ReportStatus(job_.report));
     if (show && !reason.empty()) {
         window_.ShowMessage(reason);
     }

@@ -75,6 +75,7 @@ private:
 
     void Plan(std::uint64_t id, TransferMode mode, std::vector<JobSource> sources, Pane to);
     bool ChooseItems(std::vector<JobSource> sources, const EntryList& destEntries);
+    bool Overwrites(const JobSource& source, bool single, std::optional<bool>& all);
     void Drop(const std::string& reason, bool show);
     void SendMeasures();
     void SendSizesTogether(const std::vector<std::size_t>& items);

@@ -50,7 +50,7 @@ void JobsFoundAgain::Listed() {
         const bool running =
             found->state == RunnerJobState::Running || found->state == RunnerJobState::Queued;
         FollowedJob job{found->number, recorded.job,
-                        JobReport{{recorded.job.entries.size(), 0, {}}, recorded.job.mode},
+                        JobReport{{GivenCount(recorded.job.entries), 0, {}}, recorded.job.mode},
                         !running};
         job.background = running && background_;
         if (running) {
@@ -83,7 +83,7 @@ FollowedJob JobsFoundAgain::Lost(const HandedJob& job) {
             conversation_.Send({RemoveTemporaryCommand(job.destFolder, entry.caption), {}, {}});
         }
     }
-    return {0, job, {{job.entries.size(), 0, {}}, job.mode}, true};
+    return {0, job, {{GivenCount(job.entries), 0, {}}, job.mode}, true};
 }
 
 }  // namespace olmira

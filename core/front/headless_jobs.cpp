@@ -256,7 +256,7 @@ FollowedEnd HeadlessJobs::Cancel(int number) {
 // record of it is cleared then, and so is this PC's.
 FollowedEnd HeadlessJobs::Follow(const RunnerJob& job, bool cancel) {
     HandedJob handed = KnownJob(job, Recorded());
-    const JobReport start{{handed.entries.size(), 0, {}}, handed.mode};
+    const JobReport start{{GivenCount(handed.entries), 0, {}}, handed.mode};
     run_.Copier().Follow({job.number, std::move(handed), start, false});
     if (cancel) {
         run_.Copier().Cancel();

@@ -192,11 +192,16 @@ std::vector<JobSource> HeadlessSession::GatherSources(const std::vector<std::str
     std::vector<JobSource> gathered;
     for (const std::string& item : items) {
         JobSource found = FindListed(Source, item);
-        for (ListEntry& entry :
-             EntriesTaken(settings_, {found.entry}, *window_.View(Source).entries)) {
-            JobSource next{found.folder, std::move(entry)};
-            if (std::find(gathered.begin(), gathered.end(), next) == gathered.end()) {
+        for (JobSource& next :
+             SourcesTaken(settings_, found.folder, {found.entry}, *window_.View(Source).entries)) {
+            const auto same = std::find_if(gathered.begin(), gathered.end(), [&](auto& source) {
+                return source.folder == next.folder && source.entry == next.entry;
+            });
+            if (same == gathered.end()) {
                 gathered.push_back(std::move(next));
+            } else {
+                // an info file named after its recording is one of the given
+                same->withRecording = same->withRecording && next.withRecording;
             }
         }
     }

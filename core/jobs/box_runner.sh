@@ -446,8 +446,14 @@ poll() {
 		i=$((i + 1))
 		[ $i -le "$k" ] || say status "$l"
 	done <"$J/status"
-	[ $s = running ] && t=$(cat "$J/current" 2>/dev/null) && [ -n "$t" ] &&
+	[ $s = running ] && t=$(cat "$J/current" 2>/dev/null) && [ -n "$t" ] || return 0
+	# a file by its bytes: a file system may set blocks aside for a growing
+	# file well ahead of its data, and du counts them
+	if [ -f "$t" ]; then
+		z=$(stat -c %s "$t" 2>/dev/null) && say progress $((z / 1024))
+	else
 		du -sk "$t" 2>/dev/null | { read -r z _ && say progress "$z"; }
+	fi
 }
 
 list() {

@@ -62,6 +62,10 @@ std::string Line(std::initializer_list<std::string_view> fields) {
     return line + "\n";
 }
 
+// The last field of an info file that goes along with its recording; an
+// entry line without it is a given entry.
+constexpr std::string_view kWithRecording = "mit";
+
 constexpr std::pair<std::string_view, EntryOp> kOps[] = {
     {"cp", EntryOp::Copy}, {"mv", EntryOp::Carry}, {"rn", EntryOp::Rename}};
 
@@ -115,8 +119,12 @@ std::string FormatJobRecord(const std::vector<RecordedJob>& jobs) {
         text += Line({"job", recorded.host, std::to_string(recorded.number), job.token,
                       job.mode == TransferMode::Move ? "move" : "copy", job.destFolder});
         for (const HandedEntry& entry : job.entries) {
-            text += Line({"entry", OpName(entry.op), entry.folder, entry.caption,
-                          std::to_string(entry.sizeKB)});
+            std::string line = Line({"entry", OpName(entry.op), entry.folder, entry.caption,
+                                     std::to_string(entry.sizeKB)});
+            if (entry.withRecording) {
+                line.insert(line.size() - 1, "\t" + std::string(kWithRecording));
+            }
+            text += line;
         }
     }
     return text;
@@ -132,11 +140,13 @@ std::vector<RecordedJob> ParseJobRecord(std::string_view text) {
         if (std::optional<RecordedJob> job = JobOf(fields)) {
             jobs.push_back(std::move(*job));
             inJob = true;
-        } else if (fields.size() == 5 && fields[0] == "entry") {
+        } else if ((fields.size() == 5 || (fields.size() == 6 && fields[5] == kWithRecording)) &&
+                   fields[0] == "entry") {
             const std::optional<EntryOp> op = OpNamed(fields[1]);
             const std::optional<std::int64_t> sizeKB = Number<std::int64_t>(fields[4]);
             if (inJob && op && sizeKB) {
-                jobs.back().job.entries.push_back({*op, fields[2], fields[3], *sizeKB});
+                jobs.back().job.entries.push_back(
+                    {*op, fields[2], fields[3], *sizeKB, fields.size() == 6});
             }
         } else {
             inJob = false;

@@ -1,5 +1,7 @@
 #include "jobs/runner_commands.h"
 
+#include <algorithm>
+
 #include "conversation/shell_command.h"
 #include "copy/name_pattern.h"
 #include "jobs/runner_script.h"
@@ -75,6 +77,27 @@ std::string Verb(std::string_view verb, std::string_view arguments = {}) {
 }
 
 }  // namespace
+
+std::size_t GivenCount(const std::vector<HandedEntry>& entries) {
+    return static_cast<std::size_t>(std::count_if(
+        entries.begin(), entries.end(), [](const HandedEntry& e) { return !e.withRecording; }));
+}
+
+std::size_t GivenDone(const std::vector<HandedEntry>& entries, const std::vector<bool>& done) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].withRecording) {
+            continue;
+        }
+        bool whole = i < done.size() && done[i];
+        for (std::size_t along = i + 1; along < entries.size() && entries[along].withRecording;
+             ++along) {
+            whole = whole && along < done.size() && done[along];
+        }
+        count += whole ? 1 : 0;
+    }
+    return count;
+}
 
 std::string RunnerPath() {
     return std::string(kRunnerFolder) + "runner-" + std::string(RunnerVersion()) + ".sh";

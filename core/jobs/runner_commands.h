@@ -29,6 +29,8 @@ struct HandedEntry {
     std::string folder;
     std::string caption;
     std::int64_t sizeKB = 0;
+    // An info file that goes along with the entry before it (JobSource).
+    bool withRecording = false;
     bool operator==(const HandedEntry&) const = default;
 };
 
@@ -41,6 +43,12 @@ struct HandedJob {
     std::vector<HandedEntry> entries;
     bool operator==(const HandedJob&) const = default;
 };
+
+// How many entries of a job the user gave, the info files that go along
+// left out.
+std::size_t GivenCount(const std::vector<HandedEntry>& entries);
+// How many of them are done: each with the info files that went along.
+std::size_t GivenDone(const std::vector<HandedEntry>& entries, const std::vector<bool>& done);
 
 // "/tmp/olmirafm/runner-<version>.sh": another version of the program writes
 // a runner of its own beside it.

@@ -370,6 +370,9 @@ bool BoxSession::HandleDriveList() {
     window_.SetCopyEnabled(false);
     window_.SetPaneEnabled(Destination, true);
     window_.SetSetupEnabled(false);
+    // the drives have come; a step that follows (a job found again) may
+    // tell more
+    window_.SetStatusText("Bereit...");
     if (OnDrivesListed) {
         OnDrivesListed();
     }

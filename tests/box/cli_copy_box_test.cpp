@@ -57,15 +57,30 @@ TEST_F(CliCopyOnTheBox, AFolderIsNotCopiedIntoItself) {
     EXPECT_FALSE(std::filesystem::exists(Media() / "hdd" / "Filme" / "Serien" / "Filme"));
 }
 
+// The recording's info file goes with the recording's answer, unasked; one
+// the destination holds without its recording is replaced.
 TEST_F(CliCopyOnTheBox, AnExistingNameIsOverwrittenOnlyWhenAsked) {
-    std::ofstream(Media() / "usb" / "Nachrichten.ts") << "alt";
-    EXPECT_NE(Copy("hdd/Nachrichten.ts", "usb").status, 0);
-    EXPECT_EQ(FileBytes(Media() / "usb" / "Nachrichten.ts"), "alt");
+    const fs::path usb = Media() / "usb";
+    std::ofstream(usb / "Nachrichten.ts") << "alt";
+    std::ofstream(usb / "Nachrichten.crid") << "alt";
+    const Outcome refused = Copy("hdd/Nachrichten.ts", "usb");
+    EXPECT_NE(refused.status, 0);
+    EXPECT_THAT(refused.err, HasSubstr("Nachrichten.ts ist im Ziel schon vorhanden"));
+    EXPECT_THAT(refused.err, ::testing::Not(HasSubstr("crid")));
+    EXPECT_EQ(FileBytes(usb / "Nachrichten.ts"), "alt");
+    EXPECT_EQ(FileBytes(usb / "Nachrichten.crid"), "alt");
 
     const Outcome outcome = Run("127.0.0.1", "cp --overwrite hdd/Nachrichten.ts usb");
     EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(FileBytes(Media() / "usb" / "Nachrichten.ts"),
-              FileBytes(Media() / "hdd" / "Nachrichten.ts"));
+    for (const char* name : {"Nachrichten.ts", "Nachrichten.crid"}) {
+        EXPECT_EQ(FileBytes(usb / name), FileBytes(Media() / "hdd" / name)) << name;
+    }
+
+    fs::remove(usb / "Nachrichten.ts");
+    std::ofstream(usb / "Nachrichten.crid") << "alt";
+    const Outcome alone = Copy("hdd/Nachrichten.ts", "usb");
+    EXPECT_EQ(alone.status, 0) << alone.err;
+    EXPECT_EQ(FileBytes(usb / "Nachrichten.crid"), FileBytes(Media() / "hdd" / "Nachrichten.crid"));
 }
 
 TEST_F(CliCopyOnTheBox, ACopyWithAProgressWindowEndsWhenTheBoxIsDone) {

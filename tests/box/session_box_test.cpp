@@ -45,9 +45,10 @@ TEST_F(SessionOnTheBox, LogsInByQuietTimeAndLearnsThePrompt) {
     EXPECT_EQ(window.View(Destination).drives, drives);
     EXPECT_EQ(window.SelectedDrive(Source), drives.front());
     EXPECT_EQ(box.Settings().PromptMarker, Marker());
-    EXPECT_THAT(window.statusTexts,
-                ElementsAre("Verbindung zu 127.0.0.1 wird hergestellt...", "Login als User root",
-                            "Schicke Passwort...", "Hole Liste der verbundenen Laufwerke..."));
+    EXPECT_THAT(
+        window.statusTexts,
+        ElementsAre("Verbindung zu 127.0.0.1 wird hergestellt...", "Login als User root",
+                    "Schicke Passwort...", "Hole Liste der verbundenen Laufwerke...", "Bereit..."));
     EXPECT_THAT(window.log, Contains(HasSubstr("login: ")));
 }
 
@@ -67,7 +68,7 @@ TEST_F(SessionOnTheBox, ASecondConnectionLogsInLikeTheFirst) {
     box.LogIn();
     EXPECT_EQ(window.View(Source).drives, first);
     EXPECT_EQ(box.Settings().PromptMarker, Marker());
-    EXPECT_EQ(window.statusTexts.size(), 4u);
+    EXPECT_EQ(window.statusTexts.size(), 5u);
     // The marker ends replies again: a listing completes without quiet time.
     EXPECT_GE(box.Listing("usb/")->size(), 1u);
 }

@@ -39,7 +39,7 @@ TEST_F(CopyWindow, F5CopiesAFileAndTheDestinationShowsIt) {
     QTest::keyClick(&test.Window(), Qt::Key_F5);
     ASSERT_TRUE(test.WaitForCaption("DestList", "Nachrichten.crid"));
     ASSERT_TRUE(test.WaitForCaption("DestList", "Nachrichten.ts"));
-    EXPECT_EQ(test.StatusTexts().back(), "2 von 2 Einträgen kopiert");
+    EXPECT_EQ(test.StatusTexts().back(), "1 von 1 Eintrag kopiert");
     EXPECT_EQ(FileBytes(media / "usb" / "Nachrichten.crid"),
               FileBytes(media / "hdd" / "Nachrichten.crid"));
     EXPECT_TRUE(test.Enabled("panelMain"));

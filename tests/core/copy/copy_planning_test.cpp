@@ -89,6 +89,7 @@ TEST_F(CopyPlanningTest, TheOverwriteQuestionsFourAnswers) {
         if (c.taken == 0) {
             EXPECT_FALSE(copy.Running());
             EXPECT_THAT(window.messages, ElementsAre(HasSubstr("Von 3 Einträgen wurden 3 nicht")));
+            EXPECT_EQ(window.statusTexts.back(), "0 von 3 Einträgen kopiert");
             continue;
         }
         Measured(std::vector<int>(c.taken, 1));
@@ -128,6 +129,9 @@ TEST_F(CopyPlanningTest, ChecksRefuseAJobBeforeItStarts) {
         EXPECT_EQ(window.messages,
                   c.refusal.empty() ? std::vector<std::string>() : std::vector{c.refusal});
         EXPECT_EQ(window.mainPanelEnabled, !c.refusal.empty());
+        if (!c.refusal.empty()) {
+            EXPECT_EQ(window.statusTexts.back(), "0 von 2 Einträgen kopiert");
+        }
         conversation.Drop();
         copy.ConnectionEnded();
     }
@@ -151,7 +155,7 @@ TEST_F(CopyPlanningTest, AJobTheBoxDoesNotTakeIsReported) {
         EXPECT_EQ(copy.Record().Load().size(), c.message.empty() ? 1u : 0u);
         if (!c.message.empty()) {
             EXPECT_EQ(window.messages.back(), c.message);
-            EXPECT_EQ(window.statusTexts.back(), "Bereit...");
+            EXPECT_EQ(window.statusTexts.back(), "0 von 1 Eintrag kopiert");
             EXPECT_TRUE(window.mainPanelEnabled);
         }
     }

@@ -29,10 +29,12 @@ TEST(JobRecordTest, AwkwardNamesComeBackAsTheyWere) {
                                {EntryOp::Rename, "hdd/K\xe4se/", "\\n is no line end\r", 1}});
     awkward.job.mode = TransferMode::Move;
     awkward.job.destFolder = "usb/Neu\t\\n/";
-    const std::vector<RecordedJob> jobs{awkward, Job("", 0, "", {}),
-                                        Job("box", 8, "t", {{EntryOp::Copy, "", "", -1}})};
+    const std::vector<RecordedJob> jobs{
+        awkward, Job("", 0, "", {}),
+        Job("box", 8, "t",
+            {{EntryOp::Copy, "", "", -1}, {EntryOp::Copy, "hdd/", "a.crid", 1, true}})};
     const std::string text = FormatJobRecord(jobs);
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 8);
     EXPECT_EQ(ParseJobRecord(text), jobs);
 }
 

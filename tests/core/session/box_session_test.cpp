@@ -99,9 +99,10 @@ TEST_F(BoxSessionTest, FailedConnectShowsErrorAndChangesNothing) {
 TEST_F(BoxSessionTest, LoginRunsByQuietTimeAndFillsTheDriveBoxes) {
     LogIn();
     EXPECT_THAT(channel.sent, ElementsAre("root", "geheim", "ls -1A /var/media"));
-    EXPECT_THAT(window.statusTexts,
-                ElementsAre("Verbindung zu box wird hergestellt...", "Login als User root",
-                            "Schicke Passwort...", "Hole Liste der verbundenen Laufwerke..."));
+    EXPECT_THAT(
+        window.statusTexts,
+        ElementsAre("Verbindung zu box wird hergestellt...", "Login als User root",
+                    "Schicke Passwort...", "Hole Liste der verbundenen Laufwerke...", "Bereit..."));
     for (const Pane pane : {Source, Destination}) {
         EXPECT_THAT(window.View(pane).drives, ElementsAre("hdd/", "usb/"));
         EXPECT_EQ(window.SelectedDrive(pane), "hdd/");
@@ -246,7 +247,7 @@ TEST_F(BoxSessionTest, DisconnectSendsExitAndKeepsTheStatusText) {
     EXPECT_EQ(channel.disconnects, 2);  // once before connecting, once now
     EXPECT_EQ(window.connectImage, 0);
     EXPECT_EQ(window.connectHint, "Verbindung zu box herstellen");
-    EXPECT_EQ(window.statusTexts.back(), "Hole Liste der verbundenen Laufwerke...");
+    EXPECT_EQ(window.statusTexts.back(), "Bereit...");
     EXPECT_TRUE(window.setupEnabled);
     EXPECT_EQ(session.SessionState(), ssDisconnected);
     for (const Pane pane : {Source, Destination}) {
@@ -260,7 +261,7 @@ TEST_F(BoxSessionTest, TheBoxHangingUpAfterExitIsNoLostConnection) {
     LogIn();
     channel.closesOnExit = true;
     session.tbConnectClick();
-    EXPECT_EQ(window.statusTexts.back(), "Hole Liste der verbundenen Laufwerke...");
+    EXPECT_EQ(window.statusTexts.back(), "Bereit...");
     EXPECT_EQ(window.connectImage, 0);
 }
 

@@ -108,4 +108,37 @@ TEST_F(SlowCopyWindow, DisconnectingLeavesTheCopyToTheBox) {
     EXPECT_TRUE(WaitUntil([this] { return test.Enabled("panelMain"); }));
 }
 
+// The file an overwrite replaces is whole from the start: the window counts
+// only what the copy under its temporary name holds.
+TEST_F(SlowCopyWindow, AnOverwriteCountsOnlyWhatItsCopyHolds) {
+    fs::copy_file(Source(), Target());
+    test.ChooseDrive("cbDestMedia", "bChgDestRootFolder", "usb/");
+    ASSERT_TRUE(test.WaitForCaption("DestList", kFilm));
+    test.Boxes().answerYes = true;
+    test.Click("tbCopyFile");
+    ASSERT_TRUE(WaitForProgressWindow());
+    const auto copiedKB = [this] {
+        std::error_code error;
+        const auto bytes = fs::file_size(Part(), error);
+        return error ? -1 : static_cast<int>((bytes + 4095) / 4096 * 4);
+    };
+    int shownAtMost = 0;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            if (Progress() == nullptr) {
+                return true;
+            }
+            const int shown = ProgressText("labelTransfer").toInt();
+            const int copied = copiedKB();
+            if (copied >= 0) {
+                EXPECT_LE(shown, copied) << "the copy held " << copied << " kB";
+            }
+            shownAtMost = std::max(shownAtMost, shown);
+            return false;
+        },
+        kCopyTimeoutMs));
+    EXPECT_GT(shownAtMost, 0);
+    EXPECT_EQ(FileBytes(Target()), FileBytes(Source()));
+}
+
 }  // namespace
