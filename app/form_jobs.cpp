@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "text_codec.h"
 
@@ -51,7 +52,9 @@ TformJobs::TformJobs(QWidget* owner) : QWidget(owner, Qt::Tool) {
     tree_->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Von"), QStringLiteral("Nach"),
                             QStringLiteral("Größe (kB)"), QStringLiteral("Status")});
     tree_->header()->setStretchLastSection(true);
-    tree_->setColumnWidth(0, 220);
+    for (const auto& [column, width] : {std::pair{0, 170}, {1, 85}, {2, 85}, {3, 70}}) {
+        tree_->setColumnWidth(column, width);
+    }
     layout->addWidget(tree_, 1);
     auto* row = new QHBoxLayout();
     bCancelJob_ = AddButton(*row, this, "bCancelJob", QStringLiteral("Auftrag &abbrechen"));

@@ -53,8 +53,7 @@ CopyController::CopyController(const TSetup& settings, BoxSession& session, Sess
     follower_.OnEnded = [this](const FollowedJob& job, const JobReport& report) {
         report_ = report;
         Record().Remove(job.job.token);
-        ended_.push_back(MakeBoardJob(job.job, follower_.Progress()));
-        ended_.back().ended = true;
+        ended_.push_back(MakeBoardJob(job.job, follower_.Progress(), true));
         Changed();
     };
     follower_.OnProgress = [this] { Changed(); };
@@ -234,7 +233,13 @@ void CopyController::HandedOver(const PlannedJob& job, const HandedJob& handed,
         Changed();
         return;
     }
+    const bool background = followed.background;
     follower_.Follow(std::move(followed));
+    if (background) {
+        copyWindow_.SetMainPanelEnabled(true);
+        window_.SetStatusText("Auftrag " + std::to_string(*number) +
+                              " läuft auf der Box im Hintergrund");
+    }
     if (cancelBeforeHandedOver_) {
         follower_.Cancel();
     }

@@ -27,10 +27,10 @@ std::string Percent(std::int64_t part, std::int64_t whole) {
 
 }  // namespace
 
-BoardJob MakeBoardJob(const HandedJob& job, const JobProgress& progress) {
+BoardJob MakeBoardJob(const HandedJob& job, const JobProgress& progress, bool ended) {
     BoardJob board{progress.status.number, job.mode, {}, false, progress.cancelling, 0, 0};
     const RunnerJobState state = progress.status.state;
-    board.ended = state == RunnerJobState::Ended || state == RunnerJobState::Interrupted;
+    board.ended = ended || state == RunnerJobState::Ended || state == RunnerJobState::Interrupted;
     for (std::size_t i = 0; i < job.entries.size(); ++i) {
         const HandedEntry& handed = job.entries[i];
         BoardEntry entry{handed.op,
@@ -49,7 +49,10 @@ BoardJob MakeBoardJob(const HandedJob& job, const JobProgress& progress) {
         }
         if (board.ended && !EntryEnded(entry.state)) {
             entry.state = EntryState::Failed;
-            entry.reason = state == RunnerJobState::Interrupted ? "unterbrochen" : "nicht begonnen";
+            entry.reason = state == RunnerJobState::Interrupted ? "unterbrochen"
+                           : state == RunnerJobState::Unknown
+                               ? "unterbrochen, die Box wurde neu gestartet"
+                               : "nicht begonnen";
         }
         if (entry.state == EntryState::Running && progress.runningKB) {
             board.doneKB += *progress.runningKB;

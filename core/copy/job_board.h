@@ -47,7 +47,9 @@ struct JobProgress {
     bool cancelling = false;
 };
 
-BoardJob MakeBoardJob(const HandedJob& job, const JobProgress& progress);
+// ended: the job's report is final; an entry that did not end then was
+// cut short or never begun.
+BoardJob MakeBoardJob(const HandedJob& job, const JobProgress& progress, bool ended = false);
 
 // "Läuft, 45 %, 1234 kB/s", "Fehlgeschlagen: nicht gefunden": an entry's
 // state as the job list's state column reads.

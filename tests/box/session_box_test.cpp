@@ -76,9 +76,10 @@ TEST_F(SessionOnTheBox, ASecondConnectionLogsInLikeTheFirst) {
 TEST_F(SessionOnTheBox, TheBoxGoingAwayShowsTheDisconnectedLook) {
     box.Drives();
     ASSERT_EQ(std::system("pkill -KILL -x telnetd"), 0);
-    EXPECT_THROW(box.RunUntil([] { return false; }, "Trennung", std::chrono::seconds(10)), Error);
+    EXPECT_THROW(box.RunUntil([] { return false; }, "Trennung", std::chrono::seconds(10)),
+                 LineDropped);
     EXPECT_EQ(window.connectImage, 0);
-    EXPECT_EQ(window.statusTexts.back(), "Verbindung zur Box wurde getrennt");
+    EXPECT_EQ(window.statusTexts.back(), "Verbindung zur Box unterbrochen; neuer Versuch in 1 s");
     EXPECT_FALSE(window.View(Source).enabled);
     EXPECT_EQ(window.View(Source).caption, "nicht verbunden");
 }

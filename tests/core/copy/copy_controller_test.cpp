@@ -61,6 +61,32 @@ TEST_F(CopyControllerTest, LargeFileShowsProgressFromEachPoll) {
     EXPECT_THAT(copy.Record().Load(), IsEmpty());
 }
 
+// With the setting on, a large job has no progress window and leaves the
+// panes usable; its end is told without a message box, and the user's
+// Esc in the panes does not cancel it.
+TEST_F(CopyControllerTest, AJobInTheBackgroundLeavesThePanesToTheUser) {
+    settings.background_jobs = true;
+    StartJob({"Der Film.ts"});
+    Measured({8000});
+    Box();
+    EXPECT_EQ(runner.calls["submit"], 1);
+    EXPECT_FALSE(window.progress.shown);
+    EXPECT_TRUE(window.mainPanelEnabled);
+    EXPECT_TRUE(copy.Accepting());
+    copy.Cancel();
+    runner.status = {"1 run"};
+    Expire(5000);
+    EXPECT_EQ(runner.calls["cancel"], 0);
+    EXPECT_EQ(copy.Board().back().entries.front().state, EntryState::Running);
+
+    Finish({"1 failed cp cp: kein Platz"}, 5000);
+    EXPECT_THAT(window.messages, IsEmpty());
+    ASSERT_EQ(window.jobsTold.size(), 1u);
+    EXPECT_THAT(window.jobsTold.front(), HasSubstr("0 von 1 Eintrag kopiert"));
+    EXPECT_THAT(window.jobsTold.front(), HasSubstr("kein Platz"));
+    EXPECT_TRUE(copy.Board().back().ended);
+}
+
 // A job that this run did not start had copied before it was found: its
 // first poll shows no rate, the next one the rate between the two.
 TEST_F(CopyControllerTest, AJobFoundRunningShowsItsRateFromTheSecondPoll) {

@@ -66,6 +66,11 @@ TEST(JobBoardTest, EachEntryShowsItsStateAndTheJobItsTotal) {
     const BoardJob cut = MakeBoardJob(Move(), Status(RunnerJobState::Interrupted, {done}));
     EXPECT_THAT(States(cut), ElementsAre("fertig", "fehlgeschlagen: unterbrochen",
                                          "fehlgeschlagen: unterbrochen"));
+
+    // a job the box no longer knows, reported as ended by this PC
+    const BoardJob gone = MakeBoardJob(Move(), Status(RunnerJobState::Unknown, {}), true);
+    EXPECT_TRUE(gone.ended);
+    EXPECT_EQ(States(gone)[0], "fehlgeschlagen: unterbrochen, die Box wurde neu gestartet");
 }
 
 // An entry a job has yet to read or write is held, with what lies in and

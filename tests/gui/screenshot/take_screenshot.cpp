@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPainter>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 
@@ -74,6 +75,9 @@ QPixmap SideBySide(const QPixmap& main, const QPixmap& jobs) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // the job it starts is remembered in a folder of its own, not the user's
+    const QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication application(argc, argv);
     QApplication::setApplicationName(kApplicationTitle);
     if (argc != 2) {
@@ -90,7 +94,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     TformJobs& jobs = test.Window().JobsWindow();
-    jobs.resize(560, test.Window().height());
+    jobs.resize(640, test.Window().height());
     QTest::qWait(100);
     if (!SideBySide(test.Window().grab(), jobs.grab()).save(QString::fromLocal8Bit(argv[1]))) {
         Fail("the picture could not be saved");
