@@ -1,5 +1,6 @@
 #include "form_copy_progress.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -108,6 +109,11 @@ void TformCopyProgress::Update(const olmira::CopyProgressUpdate& update) {
     copyProgress_->setValue(static_cast<int>(std::clamp<std::int64_t>(update.bar, 0, 100)));
     labelAVG_->setText(update.rateKBs ? QString::number(*update.rateKBs) : QStringLiteral("?"));
     repaint();
+}
+
+void TformCopyProgress::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    emit backgroundRequested();
 }
 
 void TformCopyProgress::keyPressEvent(QKeyEvent* event) {

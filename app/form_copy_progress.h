@@ -26,6 +26,9 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // A window manager that gives it a close box anyway: closing it leaves
+    // the job to the box, as its background button does.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QLabel* AddLabel(const char* name, const QString& text, QRect place, bool bold = false);

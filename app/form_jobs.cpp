@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 #include "text_codec.h"
@@ -27,10 +28,19 @@ QString JobCaption(const olmira::BoardJob& job) {
 }
 
 QString JobState(const olmira::BoardJob& job) {
-    if (job.cancelling && !job.ended) {
-        return QStringLiteral("wird abgebrochen, ") + Text(olmira::JobTotalText(job));
+    if (job.ended) {
+        const auto done = std::count_if(job.entries.begin(), job.entries.end(),
+                                        [](const olmira::BoardEntry& entry) {
+                                            return entry.state == olmira::EntryState::Done;
+                                        });
+        return QStringLiteral("beendet, %1 von %2 fertig").arg(done).arg(job.entries.size());
     }
-    return (job.ended ? QStringLiteral("beendet, ") : QString()) + Text(olmira::JobTotalText(job));
+    if (job.away) {
+        return QStringLiteral("Verbindung unterbrochen, zuletzt ") +
+               Text(olmira::JobTotalText(job));
+    }
+    return (job.cancelling ? QStringLiteral("wird abgebrochen, ") : QString()) +
+           Text(olmira::JobTotalText(job));
 }
 
 QPushButton* AddButton(QHBoxLayout& row, QWidget* parent, const char* name, const QString& text) {
@@ -124,7 +134,7 @@ void TformJobs::UpdateButtons() {
     const auto job = std::find_if(jobs_.begin(), jobs_.end(), [number](const olmira::BoardJob& j) {
         return j.number == number;
     });
-    const bool open = job != jobs_.end() && !job->ended && !job->cancelling;
+    const bool open = job != jobs_.end() && !job->ended && !job->cancelling && !job->away;
     bCancelJob_->setEnabled(open);
     bCancelEntry_->setEnabled(open && entry != kNoEntry &&
                               job->entries[static_cast<std::size_t>(entry)].state ==

@@ -183,6 +183,7 @@ private:
     MainWindowUi ui_;
     TformLog* formLog_ = nullptr;
     TformJobs* formJobs_ = nullptr;
+    bool jobsPlaced_ = false;
     QTimer* timer_ = nullptr;
     QTimer* copyTimer_ = nullptr;
     QShortcut* copyKey_ = nullptr;

@@ -1,7 +1,9 @@
 // The main window's side of the jobs the box runs: the job list, the status
 // bar's indicator and the word at a background job's end.
+#include <QScreen>
 #include <QShortcut>
 #include <QToolButton>
+#include <algorithm>
 
 #include "desktop_notice.h"
 #include "form_jobs.h"
@@ -25,7 +27,19 @@ void TformMain::SetUpJobs() {
     Copier().OnJobsChanged = [this] { UpdateJobs(); };
 }
 
+// The list opens beside the main window the first time, where it hides
+// neither pane.
 void TformMain::tbJobsClick() {
+    if (!formJobs_->isVisible() && !jobsPlaced_) {
+        QPoint place = frameGeometry().topRight() + QPoint(8, 0);
+        if (const QScreen* screen = this->screen()) {
+            const QRect room = screen->availableGeometry();
+            place.setX(
+                std::max(room.left(), std::min(place.x(), room.right() - formJobs_->width())));
+        }
+        formJobs_->move(place);
+        jobsPlaced_ = true;
+    }
     formJobs_->Show(Copier().Board());
     formJobs_->show();
     formJobs_->raise();

@@ -222,6 +222,8 @@ void MainWindowUi::BuildPanes(QMainWindow& window, const ImageList& images) {
 void MainWindowUi::BuildStatusBar(QMainWindow& window) {
     statusBar = Named(new QStatusBar(&window), "StatusBar");
     statusText = Named(new QLabel(statusBar), "StatusText");
+    // a long text is cut, rather than widening the window
+    statusText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar->addWidget(statusText, 1);
     labelSelection = Named(new QLabel(statusBar), "labelSelection");
     statusBar->addPermanentWidget(labelSelection);

@@ -68,6 +68,7 @@ void CopyController::FindJobsAgain(bool afterDrop) {
 }
 
 void CopyController::Follow(FollowedJob job) {
+    std::erase_if(away_, [&job](const BoardJob& away) { return away.token == job.job.token; });
     number_ = job.number;
     follower_.Follow(std::move(job));
 }
@@ -103,6 +104,7 @@ std::vector<BoardJob> CopyController::Board() const {
         (ended_.empty() || ended_.back().number != follower_.Followed().number)) {
         board.push_back(MakeBoardJob(follower_.Followed().job, follower_.Progress()));
     }
+    board.insert(board.end(), away_.begin(), away_.end());
     for (const FollowedJob& job : queued_) {
         JobProgress waiting;
         waiting.status.number = job.number;
@@ -284,6 +286,12 @@ void CopyController::Cancel() {
 void CopyController::ConnectionEnded() {
     if (handingOver_) {
         copyWindow_.SetMainPanelEnabled(true);
+    }
+    for (BoardJob& job : Board()) {
+        if (!job.ended && !job.away) {
+            job.away = true;
+            away_.push_back(std::move(job));
+        }
     }
     handingOver_ = false;
     planner_.ConnectionEnded();

@@ -126,6 +126,9 @@ private:
     std::deque<FollowedJob> queued_;
     std::vector<int> cancelledQueued_;
     std::vector<BoardJob> ended_;
+    // The jobs not ended when the line dropped, until they are followed
+    // again.
+    std::vector<BoardJob> away_;
 };
 
 }  // namespace olmira

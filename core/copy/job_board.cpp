@@ -28,7 +28,11 @@ std::string Percent(std::int64_t part, std::int64_t whole) {
 }  // namespace
 
 BoardJob MakeBoardJob(const HandedJob& job, const JobProgress& progress, bool ended) {
-    BoardJob board{progress.status.number, job.mode, {}, false, progress.cancelling, 0, 0};
+    BoardJob board;
+    board.number = progress.status.number;
+    board.token = job.token;
+    board.mode = job.mode;
+    board.cancelling = progress.cancelling;
     const RunnerJobState state = progress.status.state;
     board.ended = ended || state == RunnerJobState::Ended || state == RunnerJobState::Interrupted;
     for (std::size_t i = 0; i < job.entries.size(); ++i) {

@@ -29,10 +29,13 @@ struct BoardEntry {
 // A job of the box as the job list shows it.
 struct BoardJob {
     int number = 0;
+    std::string token;
     TransferMode mode = TransferMode::Copy;
     std::vector<BoardEntry> entries;
     bool ended = false;
     bool cancelling = false;
+    // Last seen before the line dropped; the box runs it on.
+    bool away = false;
     std::int64_t totalKB = 0;
     // What its ended entries hold, and the running entry's copy so far.
     std::int64_t doneKB = 0;
