@@ -23,7 +23,8 @@ protected:
 
     std::vector<bool> HandedAlong() const {
         std::vector<bool> along;
-        for (const HandedEntry& entry : copy.Record().Load().at(0).job.entries) {
+        const auto recorded = copy.Record().Load();
+        for (const HandedEntry& entry : recorded.at(0).job.entries) {
             along.push_back(entry.withRecording);
         }
         return along;
@@ -127,7 +128,8 @@ TEST_F(InfoFileJobTest, TheInfoFileFollowsItsRecordingsAnswer) {
         Measured({1, 1, 1, 1});
         Box();
         std::vector<std::string> handed;
-        for (const HandedEntry& entry : copy.Record().Load().at(0).job.entries) {
+        const auto recorded = copy.Record().Load();
+        for (const HandedEntry& entry : recorded.at(0).job.entries) {
             handed.push_back(entry.caption);
         }
         EXPECT_EQ(handed, c.handed);
