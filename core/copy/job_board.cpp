@@ -21,8 +21,13 @@ bool Overlap(const std::string& a, const std::string& b) {
            (longer.size() == shorter.size() || longer[shorter.size()] == '/');
 }
 
+// The share of whole that part is, as the progress bar shows it.
+int Share(std::int64_t part, std::int64_t whole) {
+    return static_cast<int>(std::clamp<std::int64_t>(BarPosition(part, whole), 0, 100));
+}
+
 std::string Percent(std::int64_t part, std::int64_t whole) {
-    return std::to_string(std::clamp<std::int64_t>(BarPosition(part, whole), 0, 100)) + " %";
+    return std::to_string(Share(part, whole)) + " %";
 }
 
 }  // namespace
@@ -60,8 +65,7 @@ BoardJob MakeBoardJob(const HandedJob& job, const JobProgress& progress, bool en
         }
         if (entry.state == EntryState::Running && progress.runningKB) {
             board.doneKB += *progress.runningKB;
-            entry.percent = static_cast<int>(
-                std::clamp<std::int64_t>(BarPosition(*progress.runningKB, entry.sizeKB), 0, 100));
+            entry.percent = Share(*progress.runningKB, entry.sizeKB);
             entry.rateKBs = progress.rateKBs;
         } else if (EntryEnded(entry.state)) {
             board.doneKB += entry.sizeKB;
