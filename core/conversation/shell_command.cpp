@@ -61,4 +61,17 @@ std::string ListingCommand(std::string_view path) {
     return "ls -1Aps " + MediaPattern(path);
 }
 
+// The long form's names are no use (a link's shows its target too), so sed
+// keeps a line's date alone, and only of a line that starts with a mode:
+// the rest of a name with a line break in it yields no date. In the C
+// locale "." takes any byte. The loop names the folder once, so its path
+// may be as long as for any other command.
+std::string DatesCommand(std::string_view path) {
+    static constexpr std::string_view kDateOnly =
+        R"('s/^[-bcdlps][-rwxsStT]\{9\}[^:]*\([0-9]\{4\}-[0-9][0-9]-[0-9][0-9] [0-9][0-9]:[0-9][0-9]\).*/\1/p')";
+    return "for ofm_folder in " + MediaPattern(path) +
+           R"(; do ls -An --full-time "$ofm_folder" 2>/dev/null | LC_ALL=C sed -n )" +
+           std::string(kDateOnly) + "; done";
+}
+
 }  // namespace olmira

@@ -28,4 +28,8 @@ std::string MediaPattern(std::string_view folder, std::string_view name = {});
 // a "/" behind folders, sizes in kB.
 std::string ListingCommand(std::string_view path);
 
+// When each entry of the folder at path was last changed, one
+// "2026-12-09 14:03" a line, in the order of ListingCommand's entries.
+std::string DatesCommand(std::string_view path);
+
 }  // namespace olmira

@@ -9,6 +9,7 @@
 
 #include "conversation/box_channel.h"
 #include "conversation/conversation.h"
+#include "session/entry_dates.h"
 #include "session/list_entry.h"
 #include "session/pane.h"
 #include "session/reconnect_schedule.h"
@@ -134,8 +135,11 @@ private:
     // select: the entry to make current once the listing is shown, if any.
     void HandleListing(Pane pane, const std::string& path, int depth, const std::string& select);
     void OpenFolder(Pane pane, const std::string& path, int depth, const std::string& select = {});
+    void AskDates(Pane pane, const std::string& path, ListedOrder order);
     PaneState* FindPane(Pane pane);
     static std::size_t Index(Pane pane) { return pane == Source ? 0 : 1; }
+    // A pane's dates after its listing; a later one waiting replaces them.
+    static constexpr int kDatesSlot = 20;
 
     TSetup& settings_;
     SessionWindow& window_;

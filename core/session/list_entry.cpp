@@ -19,7 +19,10 @@ bool IsSpecial(EntryKind kind) {
 
 EntryList::EntryList() : text_(std::make_shared<const ReplyText>()) {}
 
-EntryList::EntryList(std::initializer_list<ListEntry> entries) {
+EntryList::EntryList(std::initializer_list<ListEntry> entries)
+    : EntryList(std::span<const ListEntry>(entries.begin(), entries.size())) {}
+
+EntryList::EntryList(std::span<const ListEntry> entries) {
     auto text = std::make_shared<ReplyText>();
     rows_.reserve(entries.size());
     for (const ListEntry& entry : entries) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,7 @@ public:
     EntryList();
     // Entries with a text of their own, laid out as a reply would hold them.
     EntryList(std::initializer_list<ListEntry> entries);
+    explicit EntryList(std::span<const ListEntry> entries);
     // Entries of a listing whose captions and sizes stand in reply.
     explicit EntryList(std::shared_ptr<const ReplyText> reply);
 

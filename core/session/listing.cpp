@@ -46,13 +46,18 @@ bool SplitEntry(std::string_view line, EntryFields& fields) {
     return AllDigits(fields.size);
 }
 
-void AddEntries(const ReplyLines& lines, bool folders, EntryList& out) {
+// ordinal counts the entry lines in reply order, both groups' alike.
+void AddEntries(const ReplyLines& lines, bool folders, EntryList& out, ListedOrder* order) {
+    std::uint32_t ordinal = 0;
     for (std::size_t i = kFirstEntryLine; i + 1 < lines.size(); ++i) {
         const std::string_view line = lines[i];
         EntryFields fields;
+        if (!SplitEntry(line, fields)) {
+            continue;
+        }
+        ++ordinal;
         // A running job's temporary copies are no recordings (yet).
-        if (IsFolderLine(line) != folders || !SplitEntry(line, fields) ||
-            IsTemporaryName(fields.name)) {
+        if (IsFolderLine(line) != folders || IsTemporaryName(fields.name)) {
             continue;
         }
         if (folders) {
@@ -60,6 +65,12 @@ void AddEntries(const ReplyLines& lines, bool folders, EntryList& out) {
         } else {
             out.Add(EntryKind::File, fields.name, fields.size);
         }
+        if (order != nullptr) {
+            order->lineOf.push_back(ordinal - 1);
+        }
+    }
+    if (order != nullptr) {
+        order->lines = ordinal;
     }
 }
 
@@ -111,15 +122,19 @@ std::vector<std::string> ListingMessages(const ReplyLines& replyLines) {
     return messages;
 }
 
-EntryList ListingEntries(const ReplyLines& replyLines, int folderDepth) {
+EntryList ListingEntries(const ReplyLines& replyLines, int folderDepth, ListedOrder* order) {
     EntryList entries(replyLines.SharedText());
     entries.reserve(replyLines.size() + 2);
     entries.Add(EntryKind::ThisFolder, "./");
     if (folderDepth > 1) {
         entries.Add(EntryKind::ParentFolder, "../");
     }
-    AddEntries(replyLines, true, entries);
-    AddEntries(replyLines, false, entries);
+    if (order != nullptr) {
+        order->lineOf.assign(entries.size(), kNotListed);
+        order->lineOf.reserve(replyLines.size() + 2);
+    }
+    AddEntries(replyLines, true, entries, order);
+    AddEntries(replyLines, false, entries, order);
     return entries;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "conversation/reply_lines.h"
+#include "session/entry_dates.h"
 #include "session/list_entry.h"
 
 namespace olmira {
@@ -28,7 +29,9 @@ std::vector<std::string> DriveEntries(const ReplyLines& replyLines);
 // size in digits first, wherever it stands. "./" comes first, "../" below a drive's
 // root, then the folders and then the files, each in reply order. A name is
 // all that follows the size and its one blank, trailing blanks included.
-EntryList ListingEntries(const ReplyLines& replyLines, int folderDepth);
+// order, if given, learns where each entry stood, for its date.
+EntryList ListingEntries(const ReplyLines& replyLines, int folderDepth,
+                         ListedOrder* order = nullptr);
 
 // What ls said instead of, or beside, a folder's entries ("ls: cannot access
 // '/var/media/hdd/x/': No such file or directory"): the reply lines that

@@ -54,7 +54,9 @@ void BoxSession::HandleListing(Pane pane, const std::string& path, int depth,
     }
     window_.SetListingPending(pane, false);
     const std::string fallback = std::exchange(fallbacks_[Index(pane)], {});
-    auto entries = std::make_shared<const EntryList>(ListingEntries(ReplyLines(), depth));
+    ListedOrder order;
+    auto entries = std::make_shared<const EntryList>(
+        ListingEntries(ReplyLines(), depth, window_.ShowsDates() ? &order : nullptr));
     std::vector<std::string> messages = ListingMessages(ReplyLines());
     if (!fallback.empty() && !messages.empty() && !HoldsEntries(*entries)) {
         conversation_.Framer().Clear();
@@ -66,9 +68,14 @@ void BoxSession::HandleListing(Pane pane, const std::string& path, int depth,
     // The entries keep the reply's text; what the box says before the next
     // command starts a text of its own rather than a copy of a long listing.
     conversation_.Framer().Clear();
+    const bool again = state->ListedPath == path && select.empty();
     state->ListedPath = path;
     state->ListedDepth = depth;
-    window_.SetEntries(pane, state->Entries);
+    if (again) {
+        window_.RefreshEntries(pane, state->Entries);
+    } else {
+        window_.SetEntries(pane, state->Entries);
+    }
     if (!select.empty()) {
         window_.SelectEntry(pane, select);
     }
@@ -76,9 +83,27 @@ void BoxSession::HandleListing(Pane pane, const std::string& path, int depth,
     if (!state->ListingMessages.empty()) {
         window_.SetStatusText(state->ListingMessages.front());
     }
+    if (HoldsEntries(*state->Entries) && window_.ShowsDates()) {
+        AskDates(pane, path, std::move(order));
+    }
     if (OnListed) {
         OnListed(pane);
     }
+}
+
+// The dates belong to the listing that asked for them, which a later one
+// may have replaced by the time they come.
+void BoxSession::AskDates(Pane pane, const std::string& path, ListedOrder order) {
+    conversation_.Ask(
+        DatesCommand(path),
+        [this, pane, listed = PaneOf(pane).Entries, order = std::move(order)] {
+            if (PaneOf(pane).Entries == listed) {
+                window_.SetDates(
+                    pane, std::make_shared<const EntryDates>(ListedDates(ReplyLines(), order)));
+            }
+            conversation_.Framer().Clear();
+        },
+        kDatesSlot + pane);
 }
 
 PaneState* BoxSession::FindPane(Pane pane) {

@@ -2,8 +2,10 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "session/entry_dates.h"
 #include "session/list_entry.h"
 #include "session/pane.h"
 
@@ -41,6 +43,16 @@ public:
     virtual void ClearEntryList(Pane pane) = 0;
     // The list is shared with the session, which keeps it as the pane's entries.
     virtual void SetEntries(Pane pane, SharedEntries entries) = 0;
+    // The folder shown listed again: a window with a screen keeps the
+    // user's selection and scroll position on it.
+    virtual void RefreshEntries(Pane pane, SharedEntries entries) {
+        SetEntries(pane, std::move(entries));
+    }
+    // Whether the window shows when entries were changed: only then are the
+    // dates asked for, after each listing.
+    virtual bool ShowsDates() const { return false; }
+    // The dates of the entries SetEntries gave last, by entry index.
+    virtual void SetDates(Pane /*pane*/, SharedDates /*dates*/) {}
     // The current entry, which Enter and a double click open.
     virtual std::optional<ListEntry> SelectedEntry(Pane pane) const = 0;
     // Every selected entry in list order, never "./" or "../": what a job takes.

@@ -47,7 +47,8 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Digits where shape has "9", the same byte elsewhere.
+}  // namespace
+
 bool HasShape(std::string_view text, std::string_view shape) {
     if (text.size() != shape.size()) {
         return false;
@@ -59,8 +60,6 @@ bool HasShape(std::string_view text, std::string_view shape) {
     }
     return true;
 }
-
-}  // namespace
 
 std::string MakeFolderCommand(std::string_view folder, std::string_view newName) {
     return std::string(kMakeFolderStart) +

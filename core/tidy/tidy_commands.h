@@ -39,7 +39,11 @@ struct EntryStatus {
 // stat ...").
 std::optional<EntryStatus> ParseStatus(const ReplyLines& lines);
 
-// "2026-12-09 07:27:11" -> "09.12.2026 07:27:11"; other text stays as it is.
+// Whether text has digits where shape has "9" and the same byte elsewhere.
+bool HasShape(std::string_view text, std::string_view shape);
+
+// "2026-12-09 07:27:11" -> "09.12.2026 07:27:11", and so a date without
+// seconds; other text stays as it is.
 std::string GermanDate(std::string_view modified);
 
 }  // namespace olmira

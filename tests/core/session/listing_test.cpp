@@ -100,5 +100,38 @@ TEST(ListingEntriesTest, EntriesOutliveTheirReplysLines) {
     EXPECT_EQ(lines[0], "9999999 anderes.ts");
 }
 
+// The dates come in the box's order, one for each entry line, while a pane
+// puts its folders first and leaves a running job's temporary copies out.
+TEST(ListedDatesTest, EachEntryTakesTheDateOfItsOwnLine) {
+    ListedOrder order;
+    const EntryList entries =
+        ListingEntries(Reply({"1 b.ts", "4 Z/", "7 .a.ts.part", "2 a.ts", "4 A/"}), 2, &order);
+    const auto datesReply = [](int lines) {
+        ReplyLines reply{"for ofm_folder in /var/media/hdd/; do ls ..."};
+        for (int i = 1; i <= lines; ++i) {
+            reply.push_back("2026-12-0" + std::to_string(i) + " 14:03");
+        }
+        reply.push_back("root@box:~# ");
+        return reply;
+    };
+    const EntryDates dates = ListedDates(datesReply(5), order);
+    std::vector<std::pair<std::string, std::string>> shown;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        shown.emplace_back(entries.Caption(i), dates[i]);
+    }
+    EXPECT_THAT(
+        shown,
+        ElementsAre(std::pair{"./", ""}, std::pair{"../", ""}, std::pair{"Z/", "2026-12-02 14:03"},
+                    std::pair{"A/", "2026-12-05 14:03"}, std::pair{"b.ts", "2026-12-01 14:03"},
+                    std::pair{"a.ts", "2026-12-04 14:03"}));
+    // The folder changed between the two commands: no date is trusted.
+    for (const int lines : {4, 6}) {
+        const EntryDates none = ListedDates(datesReply(lines), order);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            EXPECT_EQ(none[i], "") << lines << " dates, entry " << i;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace olmira
