@@ -21,6 +21,7 @@
 #include "form_log.h"
 #include "form_setup_dlg.h"
 #include "message_boxes.h"
+#include "pane_sorting.h"
 #include "preferred_font.h"
 #include "text_codec.h"
 
@@ -82,6 +83,7 @@ TformMain::TformMain(const olmira::SetupPlace& place, MessageBoxes& boxes, const
     setFont(PreferredFont(QStringLiteral("Verdana"), 8));
     setContextMenuPolicy(Qt::NoContextMenu);
     ui_.Build(*this, images_);
+    SortPanesAlike(ui_.panes, state_);
     resize(kWindowSize);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());

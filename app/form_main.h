@@ -111,6 +111,9 @@ public:
     std::optional<std::string> SelectedDrive(olmira::Pane pane) const;
     void ClearEntryList(olmira::Pane pane) override;
     void SetEntries(olmira::Pane pane, olmira::SharedEntries entries) override;
+    void RefreshEntries(olmira::Pane pane, olmira::SharedEntries entries) override;
+    bool ShowsDates() const override { return true; }
+    void SetDates(olmira::Pane pane, olmira::SharedDates dates) override;
     std::optional<olmira::ListEntry> SelectedEntry(olmira::Pane pane) const override;
     std::vector<olmira::ListEntry> SelectedEntries(olmira::Pane pane) const override;
     void SetFolderUpEnabled(olmira::Pane pane, bool enabled) override;

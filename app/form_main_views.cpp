@@ -11,6 +11,7 @@
 #include "form_copy_progress.h"
 #include "form_log.h"
 #include "form_main.h"
+#include "list_place.h"
 #include "message_boxes.h"
 #include "text_codec.h"
 
@@ -89,11 +90,30 @@ void TformMain::ClearEntryList(olmira::Pane pane) {
     UpdateSelectionText();
 }
 
+// Another folder starts at its top.
 void TformMain::SetEntries(olmira::Pane pane, olmira::SharedEntries entries) {
     if (PaneUi* controls = ui_.Find(pane)) {
         controls->entries->SetEntries(std::move(entries));
+        controls->list->scrollToTop();
     }
     UpdateSelectionText();
+}
+
+void TformMain::RefreshEntries(olmira::Pane pane, olmira::SharedEntries entries) {
+    PaneUi* controls = ui_.Find(pane);
+    if (controls == nullptr) {
+        return;
+    }
+    const ListPlace place = TakePlace(*controls->list, *controls->entries);
+    controls->entries->SetEntries(std::move(entries));
+    RestorePlace(*controls->list, *controls->entries, place);
+    UpdateSelectionText();
+}
+
+void TformMain::SetDates(olmira::Pane pane, olmira::SharedDates dates) {
+    if (PaneUi* controls = ui_.Find(pane)) {
+        controls->entries->SetDates(std::move(dates));
+    }
 }
 
 std::optional<olmira::ListEntry> TformMain::SelectedEntry(olmira::Pane pane) const {

@@ -34,3 +34,18 @@ void WindowState::SetLastFolder(olmira::Pane pane, const std::string& folder) {
     settings_.setValue(FolderKey(pane),
                        QByteArray(folder.data(), static_cast<qsizetype>(folder.size())));
 }
+
+int WindowState::SortColumn() const {
+    return settings_.value(QStringLiteral("Sortierung/Spalte"), 0).toInt();
+}
+
+Qt::SortOrder WindowState::SortOrder() const {
+    return settings_.value(QStringLiteral("Sortierung/Absteigend"), false).toBool()
+               ? Qt::DescendingOrder
+               : Qt::AscendingOrder;
+}
+
+void WindowState::SetSort(int column, Qt::SortOrder order) {
+    settings_.setValue(QStringLiteral("Sortierung/Spalte"), column);
+    settings_.setValue(QStringLiteral("Sortierung/Absteigend"), order == Qt::DescendingOrder);
+}

@@ -48,10 +48,13 @@ class BoxWindow : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(test.ConnectAndLogIn()) << "no drive list"; }
 
-    // What the box received but the free-space questions after each listing.
+    // What the box received but the free-space and date questions after
+    // each listing.
     static std::vector<std::string> Listings() {
         std::vector<std::string> lines = BoxHistory();
-        std::erase_if(lines, [](const std::string& line) { return line.starts_with("df "); });
+        std::erase_if(lines, [](const std::string& line) {
+            return line.starts_with("df ") || line.starts_with("for ofm_folder in ");
+        });
         return lines;
     }
 
@@ -209,6 +212,47 @@ TEST_F(BoxWindow, GoingUpSelectsTheFolderJustLeft) {
         EXPECT_EQ(list.CurrentRow(), filme) << way;
         EXPECT_EQ(list.SelectedRows(), std::vector<int>{filme}) << way;
     }
+}
+
+// Dates come after the names, by a command of their own; a name with a line
+// break or a link's target must not shift them onto other entries.
+TEST_F(BoxWindow, TheDateColumnShowsWhenEachEntryChangedAndSortsByIt) {
+    const auto box = olmira::test::FindSimbox();
+    ASSERT_TRUE(box);
+    const std::filesystem::path folder = std::filesystem::path(box->mediaPath) / "hdd" / "Datum";
+    std::filesystem::create_directories(folder / "Ordner");
+    for (const char* name : {"Alt.ts", "Neu mit Blanks.ts", "Zeile\nzwei.ts"}) {
+        std::ofstream(folder / name) << "x";
+    }
+    std::filesystem::create_symlink("Alt.ts", folder / "Verweis.ts");
+    const std::string touch = "cd '" + folder.string() +
+                              "' && touch -h -d '2019-02-01 08:00' Alt.ts" +
+                              " && touch -d '2026-12-09 14:03' 'Neu mit Blanks.ts'" +
+                              " && touch -d '2024-05-05 05:05' Ordner Zeile*" +
+                              " && touch -h -d '2021-07-01 12:00' Verweis.ts";
+    ASSERT_EQ(std::system(touch.c_str()), 0);
+
+    test.ChooseDrive("cbSourceMedia", "bChgSourceRootFolder", "hdd/");
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "Datum/"));
+    test.DoubleClick("SourceList", "Datum/");
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "Verweis.ts"));
+    const auto dateOf = [this](const char* caption) {
+        return test.Cell("SourceList",
+                         static_cast<int>(test.Captions("SourceList").indexOf(caption)), 2);
+    };
+    ASSERT_TRUE(WaitUntil([&] { return !dateOf("Alt.ts").isEmpty(); }));
+    EXPECT_EQ(dateOf("Alt.ts"), QStringLiteral("01.02.2019 08:00"));
+    EXPECT_EQ(dateOf("Neu mit Blanks.ts"), QStringLiteral("09.12.2026 14:03"));
+    EXPECT_EQ(dateOf("Ordner/"), QStringLiteral("05.05.2024 05:05"));
+    EXPECT_EQ(dateOf("Verweis.ts"), QStringLiteral("01.07.2021 12:00"));
+
+    test.ClickHeader("SourceList", 2);
+    const QStringList byDate = test.Captions("SourceList");
+    ASSERT_EQ(byDate.size(), 7);
+    EXPECT_EQ(byDate.mid(0, 3), (QStringList{"./", "../", "Ordner/"}));
+    EXPECT_EQ(byDate[3], QStringLiteral("Alt.ts"));
+    EXPECT_EQ(byDate[4], QStringLiteral("Verweis.ts"));
+    EXPECT_EQ(byDate[6], QStringLiteral("Neu mit Blanks.ts"));
 }
 
 TEST_F(BoxWindow, EnterOpensTheSelectedFolderAndBackspaceGoesUp) {

@@ -149,7 +149,7 @@ TEST(MainWindow, PanesSitBesideEachOtherEvenlyWide) {
     EXPECT_TRUE(test.Child<QComboBox>("cbDestMedia").isEditable());
 }
 
-TEST(MainWindow, EntryListsAreReportsWithNameAndSizeColumns) {
+TEST(MainWindow, EntryListsAreReportsWithNameSizeAndDateColumns) {
     WindowUnderTest test(WindowUnderTest::BoxIni());
     for (const auto* name : {"SourceList", "DestList"}) {
         EntryListView& list = test.Child<EntryListView>(name);
@@ -160,8 +160,9 @@ TEST(MainWindow, EntryListsAreReportsWithNameAndSizeColumns) {
         const QAbstractItemModel& model = *list.model();
         EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Name"));
         EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Größe [kB]"));
+        EXPECT_EQ(model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Datum"));
         EXPECT_EQ(list.selectionBehavior(), QAbstractItemView::SelectRows);
-        EXPECT_FALSE(list.isSortingEnabled());
+        EXPECT_TRUE(list.isSortingEnabled());
         EXPECT_TRUE(list.uniformRowHeights());
     }
 }

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QEventLoop>
+#include <QHeaderView>
 #include <QTimer>
 
 #include "settings/program_folder.h"
@@ -103,6 +104,13 @@ bool WindowUnderTest::Select(const char* listName, const QString& caption) {
     list.setFocus();
     list.setCurrentIndex(list.model()->index(row, 0));
     return true;
+}
+
+void WindowUnderTest::ClickHeader(const char* listName, int column) {
+    QHeaderView& header = *Child<EntryListView>(listName).header();
+    const QPoint middle(header.sectionViewportPosition(column) + header.sectionSize(column) / 2,
+                        header.height() / 2);
+    QTest::mouseClick(header.viewport(), Qt::LeftButton, {}, middle);
 }
 
 void WindowUnderTest::DoubleClick(const char* listName, const QString& caption) {

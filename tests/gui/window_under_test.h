@@ -54,6 +54,8 @@ public:
     // Selects the row showing caption; false when the list has none.
     bool Select(const char* listName, const QString& caption);
     void DoubleClick(const char* listName, const QString& caption);
+    // A click on the middle of a column's header.
+    void ClickHeader(const char* listName, int column);
 
     // Chooses drive in a pane's drive box and presses the pane's "go" button.
     void ChooseDrive(const char* mediaName, const char* goName, const QString& drive);
