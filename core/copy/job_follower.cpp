@@ -37,6 +37,32 @@ std::string LinesOf(std::string_view reason) {
     return text.append(reason);
 }
 
+// The selected entries among the first end: an info file that travels
+// along is part of its recording, not an entry the user chose.
+std::size_t ChosenEntries(const std::vector<HandedEntry>& entries, std::size_t end) {
+    return static_cast<std::size_t>(
+        std::count_if(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(end),
+                      [](const HandedEntry& entry) { return !entry.withRecording; }));
+}
+
+// A job of several entries names the one on its way, or the recording whose
+// info file is, and where it stands among them.
+void NameEntryOnItsWay(const std::vector<HandedEntry>& entries, std::size_t current,
+                       CopyProgressUpdate& update) {
+    const std::size_t count = ChosenEntries(entries, entries.size());
+    if (count < 2) {
+        return;
+    }
+    while (current > 0 && entries[current].withRecording) {
+        --current;
+    }
+    const HandedEntry& entry = entries[current];
+    update.item = BareName(entry.caption);
+    update.source = entry.folder + entry.caption;
+    update.itemNumber = ChosenEntries(entries, current + 1);
+    update.itemCount = count;
+}
+
 }  // namespace
 
 JobFollower::JobFollower(const TSetup& settings, BoxSession& session, SessionWindow& window,
@@ -172,13 +198,7 @@ void JobFollower::UpdateProgress() {
     if (!windowShown_ || cancelRequested_) {
         return;
     }
-    if (entries.size() > 1) {
-        const HandedEntry& entry = entries[current];
-        update.item = BareName(entry.caption);
-        update.source = entry.folder + entry.caption;
-        update.itemNumber = current + 1;
-        update.itemCount = entries.size();
-    }
+    NameEntryOnItsWay(entries, current, update);
     copyWindow_.UpdateProgressWindow(update);
 }
 

@@ -74,6 +74,30 @@ TEST_F(InfoFileJobTest, TheCountIsOfTheSelectedEntries) {
     }
 }
 
+// The progress window counts the chosen recordings; while an info file
+// travels, its recording is the one on its way.
+TEST_F(InfoFileJobTest, TheProgressWindowCountsOnlyTheChosenEntries) {
+    StartJob({"Der Film.ts", "Zweiter.ts"});
+    Measured({8000, 1, 7000, 1});
+    Box();
+    // The runner's status lines are a log: each poll adds to it.
+    const std::pair<std::vector<std::string>, std::pair<std::string, std::size_t>> polls[] = {
+        {{"1 run"}, {"Der Film.ts", 1}},
+        {{"1 done", "2 run"}, {"Der Film.ts", 1}},
+        {{"2 done", "3 run"}, {"Zweiter.ts", 2}},
+        {{"3 done", "4 run"}, {"Zweiter.ts", 2}},
+    };
+    for (const auto& [status, shown] : polls) {
+        runner.status.insert(runner.status.end(), status.begin(), status.end());
+        ASSERT_TRUE(window.copyTimerMs);
+        Expire(*window.copyTimerMs);
+        const CopyProgressUpdate& update = window.progress.updates.back();
+        EXPECT_EQ(update.item, shown.first) << status.back();
+        EXPECT_EQ(update.itemNumber, shown.second) << status.back();
+        EXPECT_EQ(update.itemCount, 2u);
+    }
+}
+
 // An info file that goes along is never asked about: it is overwritten with
 // its recording, stays silently with it, and replaces an info file that the
 // destination holds without the recording.
