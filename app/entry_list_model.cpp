@@ -115,6 +115,10 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
         case Qt::DecorationRole:
             return column == NameColumn ? QVariant(images_.Icon(EntryImage(entries_->Kind(entry))))
                                         : QVariant();
+        // The name in full where the column cuts it short.
+        case Qt::ToolTipRole:
+            return column == NameColumn ? QVariant(DecodeText(entries_->Caption(entry)))
+                                        : QVariant();
         case Qt::TextAlignmentRole:
             return column == SizeColumn ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
         default:

@@ -60,6 +60,8 @@ TEST(SortHeader, AClickSortsBothPanesAndTheNextRunKeepsIt) {
         EXPECT_EQ(test.Captions("SourceList"), byName);
         EXPECT_EQ(test.Cell("SourceList", 5, 2), QStringLiteral("09.12.2026 14:03"));
         EXPECT_EQ(test.Cell("SourceList", 6, 2), QString());
+        const QAbstractItemModel& model = *test.Child<EntryListView>("SourceList").model();
+        EXPECT_EQ(model.index(5, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("b.ts"));
         ASSERT_TRUE(test.Select("SourceList", QStringLiteral("b.ts")));
 
         test.ClickHeader("SourceList", 2);
