@@ -1,5 +1,5 @@
 // How the main window uses its room: the lists take what the window gives,
-// the bars keep their height, the size column shows in full at any size, and
+// the bars keep their height, sizes and dates show in full at any size, and
 // the folder-up buttons are usable only where there is a folder to go up to.
 #include <gtest/gtest.h>
 
@@ -20,8 +20,10 @@ using olmira::ListEntry;
 
 constexpr const char* kLists[] = {"SourceList", "DestList"};
 constexpr int kSizeColumn = EntryListModel::SizeColumn;
+constexpr int kDateColumn = EntryListModel::DateColumn;
 
-// Sizes as long as the box gives them, up to recordings of hundreds of GB.
+// Sizes as long as the box gives them, up to recordings of hundreds of GB,
+// and their dates.
 void ListRecordings(TformMain& window) {
     for (const olmira::Pane pane : {olmira::Source, olmira::Destination}) {
         window.SetEntries(pane,
@@ -31,6 +33,11 @@ void ListRecordings(TformMain& window) {
                                {"Serien/", olmira::EntryKind::Folder, ""},
                                {"Der lange Film.ts", olmira::EntryKind::File, "307200"},
                                {"Die ganze Staffel.ts", olmira::EntryKind::File, "123456789"}}));
+        auto dates = std::make_shared<olmira::EntryDates>(5);
+        for (std::size_t entry = 2; entry < 5; ++entry) {
+            dates->Set(entry, "2026-12-09 14:03");
+        }
+        window.SetDates(pane, dates);
     }
 }
 
@@ -39,21 +46,24 @@ void Settle() {
     QTest::qWait(0);
 }
 
-// The size column ends at the view's right edge and is wide enough for its
-// widest text; the name column takes everything left of it.
+// The size and date columns are wide enough for their widest texts, the
+// date column ends at the view's right edge, and the name column takes
+// everything left of them.
 void ExpectSizesShownInFull(WindowUnderTest& test, const std::string& when) {
     for (const char* name : kLists) {
         const EntryListView& list = test.Child<EntryListView>(name);
         const QHeaderView& header = *list.header();
         const QAbstractItemView& view = list;
         EXPECT_EQ(header.sectionViewportPosition(EntryListModel::NameColumn), 0) << name << when;
-        EXPECT_EQ(header.sectionViewportPosition(kSizeColumn) + header.sectionSize(kSizeColumn),
+        EXPECT_EQ(header.sectionViewportPosition(kDateColumn) + header.sectionSize(kDateColumn),
                   list.viewport()->width())
             << name << when;
-        EXPECT_GE(header.sectionSize(kSizeColumn), view.sizeHintForColumn(kSizeColumn))
-            << name << when;
-        EXPECT_GE(header.sectionSize(kSizeColumn), header.sectionSizeHint(kSizeColumn))
-            << name << when;
+        for (const int column : {kSizeColumn, kDateColumn}) {
+            EXPECT_GE(header.sectionSize(column), view.sizeHintForColumn(column))
+                << name << when << " column " << column;
+            EXPECT_GE(header.sectionSize(column), header.sectionSizeHint(column))
+                << name << when << " column " << column;
+        }
     }
 }
 
