@@ -45,11 +45,17 @@ std::vector<std::string> WriteLinesCommands(const std::vector<std::string>& line
     return commands;
 }
 
-std::vector<std::string> Lines(std::string_view text) {
+// The script's lines as they go to the box's shell. Its line editor takes a
+// tab for completion, which puts names of the shell's folder into the line
+// (bash does so wherever the tab stands), so each tab that indents a line
+// goes as a blank; the script has no other tabs.
+std::vector<std::string> ScriptLines(std::string_view text) {
     std::vector<std::string> lines;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        lines.emplace_back(text.substr(0, end));
+        std::string line(text.substr(0, end));
+        std::replace(line.begin(), line.end(), '\t', ' ');
+        lines.push_back(std::move(line));
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     }
     return lines;
@@ -122,7 +128,7 @@ bool RunnerReady(const ReplyLines& lines) {
 std::vector<std::string> RunnerInstallCommands() {
     const std::string part = RunnerPath() + ".part";
     std::vector<std::string> commands{"mkdir -p " + std::string(kRunnerFolder)};
-    for (std::string& command : WriteLinesCommands(Lines(RunnerScript()), part)) {
+    for (std::string& command : WriteLinesCommands(ScriptLines(RunnerScript()), part)) {
         commands.push_back(std::move(command));
     }
     commands.push_back("mv -f " + part + " " + RunnerPath());
