@@ -122,6 +122,7 @@ public:
     void AppendLog(const std::string& block) override;
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
+    bool TrustBoxKey(const std::string& question) override;
     void StartTimer() override;
     void StopTimer() override;
 

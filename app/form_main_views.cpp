@@ -219,6 +219,10 @@ bool TformMain::AskYesNo(const std::string& text) {
     return boxes_.Ask(this, kApplicationTitle, DecodeText(text));
 }
 
+bool TformMain::TrustBoxKey(const std::string& question) {
+    return boxes_.Ask(this, kApplicationTitle, DecodeText(question));
+}
+
 olmira::OverwriteAnswer TformMain::AskOverwrite(const std::string& text) {
     return boxes_.AskOverwrite(this, kApplicationTitle, DecodeText(text));
 }

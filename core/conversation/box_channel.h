@@ -30,6 +30,9 @@ public:
     // Returns at once; done runs later on the UI thread with the outcome.
     virtual void ConnectAsync(ConnectDone done) = 0;
     virtual bool Connecting() const = 0;
+    // Whether the connect logs in by itself, as SSH does: the session then
+    // starts at the shell's prompt rather than at the login prompt.
+    virtual bool LogsIn() const { return false; }
     virtual void SendLine(std::string_view text) = 0;
     // Waits, serving received blocks, until the box has closed the
     // connection or limit has passed.

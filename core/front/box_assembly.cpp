@@ -1,16 +1,20 @@
 #include "front/box_assembly.h"
 
+#include "session/session_window.h"
 #include "settings/setup.h"
 
 namespace olmira {
 
 BoxAssembly::BoxAssembly(TSetup& settings, SessionWindow& window, CopyWindow& copyWindow,
                          TidyWindow& tidyWindow)
-    : conversation_(link_, settings.PromptMarker),
-      session_(settings, window, link_, conversation_, clock_),
+    : way_(settings, link_, telnet_, ssh_),
+      conversation_(way_, settings.PromptMarker),
+      session_(settings, window, way_, conversation_, clock_),
       copy_(settings, session_, window, copyWindow, conversation_),
       tidy_(settings, session_, window, tidyWindow, conversation_) {
     link_.Attach(session_);
+    ssh_.Attach(session_);
+    ssh_.AskTrust = [&window](const std::string& question) { return window.TrustBoxKey(question); };
     session_.OnConnectionEnded = [this] {
         copy_.ConnectionEnded();
         tidy_.ConnectionEnded();
@@ -23,6 +27,7 @@ BoxAssembly::BoxAssembly(TSetup& settings, SessionWindow& window, CopyWindow& co
 
 BoxAssembly::~BoxAssembly() {
     telnet_.Disconnect();
+    ssh_.Disconnect();
 }
 
 }  // namespace olmira

@@ -4,8 +4,10 @@
 #include "conversation/telnet_link.h"
 #include "conversation/tick_clock.h"
 #include "copy/copy_controller.h"
+#include "front/way_in.h"
 #include "handover/ui_hand_over.h"
 #include "session/box_session.h"
+#include "ssh/ssh_link.h"
 #include "telnet/telnet_channel.h"
 #include "tidy/tidy_controller.h"
 
@@ -17,7 +19,7 @@ class CopyWindow;
 class TidyWindow;
 
 // Everything between a front and the box, wired the same way for the window
-// and the console: the Telnet channel and its hand-over, the conversation,
+// and the console: the Telnet and SSH channels and their hand-over, the conversation,
 // the session, the copy and the tidying. A front gives its window interfaces, serves the
 // hand-over on its own event loop and runs the two timers.
 class BoxAssembly {
@@ -43,6 +45,8 @@ private:
     UiHandOver handOver_;
     TTelnetChannel telnet_{handOver_};
     TelnetLink link_{telnet_};
+    SshLink ssh_{handOver_};
+    WayIn way_;
     SystemTickClock clock_;
     Conversation conversation_;
     BoxSession session_;

@@ -129,6 +129,10 @@ public:
         questions.push_back(text);
         return answerYes;
     }
+    bool TrustBoxKey(const std::string& question) override {
+        questions.push_back(question);
+        return trustNewKeys;
+    }
     OverwriteAnswer AskOverwrite(const std::string& text) override {
         questions.push_back(text);
         if (overwriteAnswers.empty()) {
@@ -210,6 +214,8 @@ public:
     // What the background jobs told at their end.
     std::vector<std::string> jobsTold;
     bool answerYes = false;
+    // Whether a box's SSH key not seen before is trusted and kept.
+    bool trustNewKeys = false;
     // The answers to the overwrite questions of a job of several entries,
     // in turn; once they are used up, answerYes answers Yes or No.
     std::deque<OverwriteAnswer> overwriteAnswers;

@@ -124,7 +124,7 @@ void BoxSession::Connect() {
 
 void BoxSession::OnConnected() {
     lastActivityTick_ = clock_.Now();
-    sessionState_ = ssAwaitLoginPrompt;
+    sessionState_ = channel_.LogsIn() ? ssAwaitShellPrompt : ssAwaitLoginPrompt;
     window_.StartTimer();
     window_.SetConnectImage(1);
     window_.SetConnectHint(ConnectHint(settings_.olmira_Host, true));

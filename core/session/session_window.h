@@ -75,6 +75,10 @@ public:
     // that completed in the background.
     virtual void ShowError(const std::string& text) = 0;
 
+    // The first SSH connection to a box: whether to trust and keep its key,
+    // asked with a question that names its fingerprint ("Ja"/"Nein").
+    virtual bool TrustBoxKey(const std::string& question) = 0;
+
     // The 250 ms timer that paces the login.
     virtual void StartTimer() = 0;
     virtual void StopTimer() = 0;

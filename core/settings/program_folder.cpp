@@ -99,9 +99,22 @@ SetupPlace RunningProgramPlace() {
     return place;
 }
 
-std::string JobRecordPathFor(const EnvironmentLookup& environment) {
+namespace {
+
+// The program's file name in the user's config folder; empty without one.
+std::string ConfigFilePath(const EnvironmentLookup& environment, const std::string& name) {
     const std::optional<std::string> config = ConfigHome(environment);
-    return config ? WithTrailingSlash(*config) + "olmirafm/auftraege" : std::string();
+    return config ? WithTrailingSlash(*config) + "olmirafm/" + name : std::string();
+}
+
+}  // namespace
+
+std::string JobRecordPathFor(const EnvironmentLookup& environment) {
+    return ConfigFilePath(environment, "auftraege");
+}
+
+std::string KnownHostsPathFor(const EnvironmentLookup& environment) {
+    return ConfigFilePath(environment, "known_hosts");
 }
 
 }  // namespace olmira

@@ -40,5 +40,8 @@ std::string DefaultTempFolder(const EnvironmentLookup& environment);
 // $XDG_CONFIG_HOME/olmirafm/auftraege, ~/.config/olmirafm/ by default;
 // empty when neither is known.
 std::string JobRecordPathFor(const EnvironmentLookup& environment);
+// The boxes' SSH keys the user trusted, in OpenSSH's known_hosts format, in
+// the same folder.
+std::string KnownHostsPathFor(const EnvironmentLookup& environment);
 
 }  // namespace olmira

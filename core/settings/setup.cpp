@@ -1,6 +1,8 @@
 #include "settings/setup.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <filesystem>
 #include <span>
 
@@ -70,6 +72,18 @@ std::optional<std::string> ReadEpgMapping(const std::string& path,
     return std::nullopt;
 }
 
+// Anything but "ssh", in any case, is Telnet, as a file without the key
+// has always meant; a port out of range is the way's own.
+void ReadWayIn(const ProfileFile& ini, TSetup& setup) {
+    std::string protocol = ini.ReadString(kNetwork, "olmira_Protocol", "telnet");
+    std::transform(protocol.begin(), protocol.end(), protocol.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    setup.olmira_Protocol = protocol == "ssh" ? "ssh" : "telnet";
+    const std::int32_t standard = UsesSsh(setup) ? kSshPort : kTelnetPort;
+    const std::int32_t port = ini.ReadInteger(kNetwork, "olmira_Port", standard);
+    setup.olmira_Port = port >= 1 && port <= 65535 ? port : standard;
+}
+
 }  // namespace
 
 std::optional<std::string> ReadIni(const SetupPlace& place, TSetup& setup) {
@@ -90,12 +104,14 @@ std::optional<std::string> ReadIni(const SetupPlace& place, TSetup& setup) {
     setup.progress_min_size = ini.ReadInteger(kTransfer, "progress_min_size", 6000);
     setup.with_crid = ini.ReadInteger(kTransfer, "with_crid", 1) != 0;
     setup.background_jobs = ini.ReadInteger(kTransfer, "background_jobs", 0) != 0;
+    ReadWayIn(ini, setup);
     return problem;
 }
 
 std::optional<std::string> LoadSetup(TSetup& settings, const SetupPlace& place) {
     settings = TSetup{};
     settings.JobRecordPath = JobRecordPathFor(place.Environment);
+    settings.KnownHostsPath = KnownHostsPathFor(place.Environment);
     return ReadIni(place, settings);
 }
 
@@ -117,6 +133,8 @@ void WriteIni(const std::string& iniPath, const TSetup& dialogValues) {
         ini.WriteInteger(kTransfer, "progress_min_size", dialogValues.progress_min_size);
         ini.WriteInteger(kTransfer, "with_crid", dialogValues.with_crid ? 1 : 0);
         ini.WriteInteger(kTransfer, "background_jobs", dialogValues.background_jobs ? 1 : 0);
+        ini.WriteString(kNetwork, "olmira_Protocol", dialogValues.olmira_Protocol);
+        ini.WriteInteger(kNetwork, "olmira_Port", dialogValues.olmira_Port);
     });
 }
 

@@ -32,6 +32,9 @@ struct TSetup {
     std::string olmira_name;
     std::string olmira_User;
     std::string olmira_Pass;
+    // The way in: "telnet" or "ssh", and its port (23 and 22 by default).
+    std::string olmira_Protocol = "telnet";
+    std::int32_t olmira_Port = 23;
     // The shell prompt less its last character; never stored in the file.
     std::string PromptMarker;
     std::int32_t update_intervall = 0;
@@ -45,6 +48,8 @@ struct TSetup {
     // Where the jobs handed to boxes are remembered; never stored in the
     // file, and empty (nothing remembered) unless the setup was loaded.
     std::string JobRecordPath;
+    // Where the boxes' trusted SSH keys are kept; never stored in the file.
+    std::string KnownHostsPath;
 };
 
 // Reads every stored setting, a missing one as its default, into setup.
@@ -57,9 +62,17 @@ std::optional<std::string> ReadIni(const SetupPlace& place, TSetup& setup);
 std::optional<std::string> LoadSetup(TSetup& settings, const SetupPlace& place);
 std::optional<std::string> LoadSetup(TSetup& settings);
 
+// Whether the box is reached over SSH rather than Telnet.
+inline bool UsesSsh(const TSetup& setup) {
+    return setup.olmira_Protocol == "ssh";
+}
+inline constexpr std::int32_t kTelnetPort = 23;
+inline constexpr std::int32_t kSshPort = 22;
+
 // Saves the setup dialog's values: the thirteen texts PC1 to PC5, USB, temp,
 // rtemp, rec, olmira_name, olmira_Host, olmira_User and olmira_Pass, the
-// numbers update_intervall and progress_min_size, with_crid and background_jobs as 1 or 0; the
+// numbers update_intervall and progress_min_size, with_crid and background_jobs as 1 or 0,
+// olmira_Protocol and olmira_Port; the
 // other fields are not written. An empty PC or USB path keeps the file's earlier value. All values
 // go in one replacement of the file: on the error "nach <iniPath> kann nicht
 // geschrieben werden" none of them is saved.

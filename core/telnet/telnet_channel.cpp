@@ -1,7 +1,5 @@
 #include "telnet/telnet_channel.h"
 
-#include <algorithm>
-
 #include "error.h"
 #include "handover/ui_hand_over.h"
 #include "telnet/channel_worker.h"
@@ -39,7 +37,7 @@ TTelnetChannel::~TTelnetChannel() {
 }
 
 void TTelnetChannel::Connect() {
-    JoinRetired();
+    shelf_.JoinIdle();
     RefuseIfConnected();
     holder_ = true;
     StartReading(ConnectTcp(Host, Port));
@@ -49,7 +47,7 @@ void TTelnetChannel::ConnectAsync(ConnectDone done) {
     if (connector_) {
         return;
     }
-    JoinRetired();
+    shelf_.JoinIdle();
     TelnetConnectThread::Open open = [host = Host, port = Port](int cancelFd) {
         return ConnectTcp(host, port, cancelFd);
     };
@@ -69,7 +67,7 @@ bool TTelnetChannel::Connecting() const {
 
 void TTelnetChannel::FinishConnect(UniqueFd socket, std::exception_ptr error,
                                    const ConnectDone& done) {
-    EndWorker(connector_);
+    shelf_.End(connector_);
     holder_ = true;
     if (!error) {
         try {
@@ -91,7 +89,7 @@ void TTelnetChannel::RefuseIfConnected() {
 
 void TTelnetChannel::StartReading(UniqueFd socket) {
     // A reader that ended by itself is still around until now.
-    EndWorker(reader_);
+    shelf_.End(reader_);
     connection_ = std::make_shared<TelnetSocket>(std::move(socket));
     reader_ = std::make_unique<TTelnetReadThread>(*this, connection_, Terminal, handOver_);
 }
@@ -119,15 +117,15 @@ void TTelnetChannel::AwaitClose(std::chrono::milliseconds limit) {
 }
 
 void TTelnetChannel::Disconnect() {
-    EndWorker(connector_);
+    shelf_.End(connector_);
     if (reader_) {
         // Before the close wakes it, so that it ends without another pass.
         reader_->RequestStop();
     }
     CloseSocket();
     holder_ = false;
-    EndWorker(reader_);
-    JoinRetired();
+    shelf_.End(reader_);
+    shelf_.JoinIdle();
 }
 
 bool TTelnetChannel::BinaryInput() const {
@@ -145,33 +143,6 @@ void TTelnetChannel::CloseSocket() {
     if (connection_) {
         connection_->Close();
         connection_.reset();
-    }
-}
-
-void TTelnetChannel::EndWorker(std::unique_ptr<ChannelWorker>& slot) {
-    // Taken out of its slot first: calls served while we wait may refill it.
-    auto worker = std::move(slot);
-    if (!worker) {
-        return;
-    }
-    worker->RequestStop();
-    if (worker->InHandOver()) {
-        retired_.push_back(std::move(worker));
-        return;
-    }
-    worker->Join();
-}
-
-void TTelnetChannel::JoinRetired() {
-    for (;;) {
-        const auto idle = std::find_if(retired_.begin(), retired_.end(),
-                                       [](const auto& worker) { return !worker->InHandOver(); });
-        if (idle == retired_.end()) {
-            return;
-        }
-        auto worker = std::move(*idle);
-        retired_.erase(idle);
-        worker->Join();
     }
 }
 

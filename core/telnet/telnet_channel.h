@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "telnet/unique_fd.h"
+#include "telnet/worker_shelf.h"
 
 namespace olmira {
 
@@ -62,8 +63,6 @@ private:
     void StartReading(UniqueFd socket);
     void FinishConnect(UniqueFd socket, std::exception_ptr error, const ConnectDone& done);
     void CloseSocket();
-    void EndWorker(std::unique_ptr<ChannelWorker>& slot);
-    void JoinRetired();
 
     UiHandOver& handOver_;
     // Set by every Connect, cleared by Disconnect: tells a write that was
@@ -72,9 +71,7 @@ private:
     std::shared_ptr<TelnetSocket> connection_;
     std::unique_ptr<ChannelWorker> reader_;
     std::unique_ptr<ChannelWorker> connector_;
-    // Workers ended from inside one of their own hand-overs; joined once
-    // that call has returned.
-    std::vector<std::unique_ptr<ChannelWorker>> retired_;
+    WorkerShelf shelf_;
 };
 
 }  // namespace olmira

@@ -25,6 +25,8 @@ public:
 
     int Get() const { return fd_; }
     bool Valid() const { return fd_ >= 0; }
+    // Gives the descriptor up to another owner.
+    int Release() { return std::exchange(fd_, -1); }
     void Reset() {
         if (fd_ >= 0) {
             ::close(fd_);

@@ -63,6 +63,7 @@ struct Arguments {
     bool overwrite = false;
     bool detach = false;
     int job = 0;
+    bool trustNewKey = false;
 };
 
 // The subcommands, each set once it was given.
@@ -270,6 +271,7 @@ void RunOtherVerb(olmira::HeadlessSession& run, const Verbs& verbs, const Argume
 int Run(const Verbs& verbs, Arguments& args) {
     olmira::HeadlessSession run(LoadSettings(args.iniPath));
     run.Window().keepLog = false;
+    run.Window().trustNewKeys = args.trustNewKey;
     std::optional<int> status = RunJobVerb(run, verbs, args);
     if (!status) {
         RunOtherVerb(run, verbs, args);
@@ -291,6 +293,8 @@ int main(int argc, char** argv) {
     Arguments args;
     app.add_option("--ini", args.iniPath, "Einstellungen aus DATEI statt olmirafm.ini")
         ->type_name("DATEI");
+    app.add_flag("--trust-new-key", args.trustNewKey,
+                 "Über SSH dem Schlüssel einer noch unbekannten Box vertrauen und ihn speichern");
     Verbs verbs{};
     AddBrowseVerbs(app, args, verbs);
     AddJobVerbs(app, args, verbs);
