@@ -11,12 +11,23 @@
 #include "session/login_refusal.h"
 #include "session/session_window.h"
 #include "settings/setup.h"
+#include "telnet/cursor_query.h"
 
 namespace olmira {
 
 namespace {
 
 constexpr std::uint32_t kQuietTimeMs = 750;
+
+// The end of a shell's prompt: root's "# ", a user's "$ ", or "> ", perhaps
+// followed by busybox's line editor asking where the cursor is.
+bool LooksLikePrompt(std::string_view line) {
+    while (line.ends_with(kCursorPositionRequest)) {
+        line.remove_suffix(kCursorPositionRequest.size());
+    }
+    return line.size() >= 2 && line.back() == ' ' &&
+           std::string_view("#$>").find(line[line.size() - 2]) != std::string_view::npos;
+}
 constexpr std::chrono::milliseconds kExitGrace{500};
 
 // The last line the box sent that holds more than blanks.
@@ -125,6 +136,7 @@ void BoxSession::Connect() {
 void BoxSession::OnConnected() {
     lastActivityTick_ = clock_.Now();
     sessionState_ = channel_.LogsIn() ? ssAwaitShellPrompt : ssAwaitLoginPrompt;
+    shellPrompt_.clear();
     window_.StartTimer();
     window_.SetConnectImage(1);
     window_.SetConnectHint(ConnectHint(settings_.olmira_Host, true));
@@ -335,6 +347,25 @@ void BoxSession::TelnetDataAvailable(const std::string& buffer) {
     window_.AppendLog(buffer);
     lastActivityTick_ = clock_.Now();
     CheckLoginRefused();
+    FollowPrompt();
+}
+
+// Over SSH the connect has logged in: the shell's first prompt says it is
+// ready, and the same prompt after the drive list that the list is whole,
+// with no quiet time to wait for. Should the prompt not be recognised, the
+// quiet time still moves the login on.
+void BoxSession::FollowPrompt() {
+    if (!channel_.LogsIn()) {
+        return;
+    }
+    const std::string_view open = ReceiveBuffer();
+    if (sessionState_ == ssAwaitShellPrompt && LooksLikePrompt(open)) {
+        shellPrompt_ = open;
+        LoginStep();
+    } else if (sessionState_ == ssAwaitDriveList && !shellPrompt_.empty() &&
+               open == shellPrompt_ && HandleDriveList()) {
+        window_.StopTimer();
+    }
 }
 
 void BoxSession::SetSessionState(int state) {

@@ -129,6 +129,7 @@ private:
     void RetryTimer();
     void RetryFailed(const std::string& reason);
     void CheckLoginRefused();
+    void FollowPrompt();
     void LoginStep();
     // False when the reply lists no drive yet.
     bool HandleDriveList();
@@ -165,6 +166,8 @@ private:
     // The user stopped the tries while one was connecting.
     bool dropTry_ = false;
     std::array<std::string, 2> reopen_;
+    // Over SSH: the shell's prompt as it first showed it.
+    std::string shellPrompt_;
 };
 
 }  // namespace olmira

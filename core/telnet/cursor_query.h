@@ -12,6 +12,7 @@ namespace olmira {
 // column 1 tells the editor nothing it would act on: it only ever widens
 // the prompt it measured itself.
 inline constexpr std::string_view kCursorPositionAnswer = "\x1b[1;1R";
+inline constexpr std::string_view kCursorPositionRequest = "\x1b[6n";
 
 // Finds the requests in the data a box sends, also where one is split
 // between two receives.
