@@ -131,6 +131,7 @@ public:
     }
     bool TrustBoxKey(const std::string& question) override {
         questions.push_back(question);
+        keyDistrusted = !trustNewKeys;
         return trustNewKeys;
     }
     OverwriteAnswer AskOverwrite(const std::string& text) override {
@@ -216,6 +217,8 @@ public:
     bool answerYes = false;
     // Whether a box's SSH key not seen before is trusted and kept.
     bool trustNewKeys = false;
+    // A box's key was not trusted for want of trustNewKeys.
+    bool keyDistrusted = false;
     // The answers to the overwrite questions of a job of several entries,
     // in turn; once they are used up, answerYes answers Yes or No.
     std::deque<OverwriteAnswer> overwriteAnswers;

@@ -21,10 +21,11 @@ std::string NewKeyQuestion(const std::string& host, const std::string& fingerpri
 std::string ChangedKeyMessage(const std::string& host, const std::string& stored,
                               const std::string& offered);
 
-// Checks the connected session's server key against the known-hosts file
+// Checks the connected session's server key against knownHosts, the file
 // the session names (SSH_OPTIONS_KNOWNHOSTS): a known key passes, a new one
 // passes and is stored if trust says so, a changed one never passes.
 // Throws olmira::Error with the message to show otherwise.
-void VerifyHostKey(ssh_session session, const std::string& host, const TrustNewKey& trust);
+void VerifyHostKey(ssh_session session, const std::string& host, int port,
+                   const std::string& knownHosts, const TrustNewKey& trust);
 
 }  // namespace olmira

@@ -144,11 +144,13 @@ void SshConnection::Establish() {
     if (ssh_connect(session) != SSH_OK) {
         throw Error(SessionError(session, "Keine SSH-Verbindung zu " + target_.host));
     }
-    VerifyHostKey(session, target_.host, [this](const std::string& question) {
-        bool trusted = false;
-        thread_.RunOnUi([&] { trusted = !stopRequested_ && calls_.trustNewKey(question); });
-        return trusted;
-    });
+    VerifyHostKey(
+        session, target_.host, target_.port, target_.knownHosts,
+        [this](const std::string& question) {
+            bool trusted = false;
+            thread_.RunOnUi([&] { trusted = !stopRequested_ && calls_.trustNewKey(question); });
+            return trusted;
+        });
     LogIn(session, target_.user, target_.password);
     OpenShell();
 }

@@ -58,7 +58,7 @@ protected:
                                          "\r\nolmira_User=" + Box().user + "\r\nolmira_Pass=" +
                                          password.value_or(Box().password) + "\r\n" + extraIni);
         const std::string command = "XDG_CONFIG_HOME=" + ShellArgument(folder.File("config")) +
-                                    " " + std::string(OLMIRAFM_CLI) + " --ini " +
+                                    " " + environment + std::string(OLMIRAFM_CLI) + " --ini " +
                                     folder.File("olmirafm.ini") + " " + arguments + " >" +
                                     folder.File("out") + " 2>" + folder.File("err");
         Outcome outcome;
@@ -78,6 +78,8 @@ protected:
     olmira::test_support::TempFolder folder;
     // The password the INI file gives; the box's own unless a test sets one.
     std::optional<std::string> password;
+    // More of the program's environment, "NAME=value " each.
+    std::string environment;
 };
 
 }  // namespace

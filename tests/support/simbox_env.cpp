@@ -34,8 +34,15 @@ std::optional<SimboxEnv> FindSimbox() {
     if (!user || !password || !history || !media || !shell || !path || !telnetd || !tries) {
         return std::nullopt;
     }
-    return SimboxEnv{*user,  *password, *history, *media,
-                     *shell, *path,     *telnetd, std::atoi(tries->c_str())};
+    return SimboxEnv{*user,
+                     *password,
+                     *history,
+                     *media,
+                     *shell,
+                     *path,
+                     *telnetd,
+                     std::atoi(tries->c_str()),
+                     Variable("SIMBOX_SSH_KEY").value_or("")};
 }
 
 std::string SimboxEnv::Shown(const std::string& name) const {

@@ -25,6 +25,8 @@ struct SimboxEnv {
     std::string telnetd;
     // How many tries a login gets before the box hangs up.
     int loginTries = 0;
+    // A private key the box's SSH service accepts for its user.
+    std::string sshKey;
 
     bool IsBusybox() const { return shell == "busybox"; }
     // The prompt as the box sends it: ash's line editor asks for the cursor

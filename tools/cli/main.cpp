@@ -272,10 +272,19 @@ int Run(const Verbs& verbs, Arguments& args) {
     olmira::HeadlessSession run(LoadSettings(args.iniPath));
     run.Window().keepLog = false;
     run.Window().trustNewKeys = args.trustNewKey;
-    std::optional<int> status = RunJobVerb(run, verbs, args);
-    if (!status) {
-        RunOtherVerb(run, verbs, args);
-        status = 0;
+    std::optional<int> status;
+    try {
+        status = RunJobVerb(run, verbs, args);
+        if (!status) {
+            RunOtherVerb(run, verbs, args);
+            status = 0;
+        }
+    } catch (const std::exception& e) {
+        if (!run.Window().keyDistrusted) {
+            throw;
+        }
+        throw olmira::Error(std::string(e.what()) +
+                            "\nIst es der Schlüssel der Box, dann mit --trust-new-key vertrauen.");
     }
     run.Finish();
     return *status;
