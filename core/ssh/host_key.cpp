@@ -1,20 +1,13 @@
 #include "ssh/host_key.h"
 
-#include <fstream>
-#include <sstream>
-#include <string_view>
-
 #include "error.h"
+#include "settings/whole_file.h"
+#include "ssh/known_hosts.h"
 #include "ssh/ssh_handles.h"
 
 namespace olmira {
 
 namespace {
-
-struct KnownHostsFile {
-    std::string path;
-    std::string pattern;
-};
 
 SshKey ServerKey(ssh_session session) {
     ssh_key key = nullptr;
@@ -24,36 +17,14 @@ SshKey ServerKey(ssh_session session) {
     return SshKey(key);
 }
 
-// How a known_hosts line names the box: its address alone on port 22.
-std::string HostPattern(const std::string& host, int port) {
-    return port == 22 ? host : "[" + host + "]:" + std::to_string(port);
-}
-
-bool NamesHost(std::string_view names, const std::string& pattern) {
-    while (!names.empty()) {
-        const std::size_t comma = names.find(',');
-        if (names.substr(0, comma) == pattern) {
-            return true;
-        }
-        names.remove_prefix(comma == std::string_view::npos ? names.size() : comma + 1);
-    }
-    return false;
-}
-
 // The fingerprints of the keys the file keeps for the box, one after the
 // other; libssh tells that a key differs, not which one it had.
-std::string StoredFingerprints(const KnownHostsFile& file) {
-    std::ifstream in(file.path);
+std::string StoredFingerprints(const std::string& path, const std::string& pattern) {
     std::string found;
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream fields(line);
-        std::string names, type, base64;
-        if (!(fields >> names >> type >> base64) || !NamesHost(names, file.pattern)) {
-            continue;
-        }
+    for (const KnownKey& known : KnownKeys(ReadWholeFile(path).Bytes, pattern)) {
         ssh_key key = nullptr;
-        if (ssh_pki_import_pubkey_base64(base64.c_str(), ssh_key_type_from_name(type.c_str()),
-                                         &key) == SSH_OK) {
+        if (ssh_pki_import_pubkey_base64(
+                known.base64.c_str(), ssh_key_type_from_name(known.type.c_str()), &key) == SSH_OK) {
             const SshKey owned(key);
             found += (found.empty() ? "" : ", ") + KeyFingerprint(owned.get());
         }
@@ -102,7 +73,7 @@ void VerifyHostKey(ssh_session session, const std::string& host, int port,
         case SSH_KNOWN_HOSTS_CHANGED:
         case SSH_KNOWN_HOSTS_OTHER:
             throw Error(ChangedKeyMessage(
-                host, StoredFingerprints({knownHosts, HostPattern(host, port)}), offered));
+                host, StoredFingerprints(knownHosts, HostPattern(host, port)), offered));
         case SSH_KNOWN_HOSTS_UNKNOWN:
         case SSH_KNOWN_HOSTS_NOT_FOUND:
             break;

@@ -82,6 +82,28 @@ TEST_F(SetupStore, ReadsEveryKeyByItsRules) {
                 ElementsAre(16, 1950, 1000, 600, -1));
 }
 
+// A file from before SSH means Telnet on port 23; each way has its port.
+TEST_F(SetupStore, TheWayInAndItsPortDefaultToTelnetOn23) {
+    const struct {
+        std::string lines;
+        std::string protocol;
+        std::int32_t port;
+    } cases[] = {
+        {"", "telnet", 23},
+        {"olmira_Protocol=ssh\r\n", "ssh", 22},
+        {"olmira_Protocol=SSH\r\nolmira_Port=2222\r\n", "ssh", 2222},
+        {"olmira_Protocol=telnet\r\nolmira_Port=2323\r\n", "telnet", 2323},
+        {"olmira_Protocol=rlogin\r\n", "telnet", 23},
+        {"olmira_Protocol=ssh\r\nolmira_Port=70000\r\n", "ssh", 22},
+    };
+    for (const auto& c : cases) {
+        WriteIniFile("[Network]\r\nolmira_Host=box\r\n" + c.lines);
+        const TSetup s = Load();
+        EXPECT_EQ(s.olmira_Protocol, c.protocol) << c.lines;
+        EXPECT_EQ(s.olmira_Port, c.port) << c.lines;
+    }
+}
+
 TEST_F(SetupStore, LoadStartsWithoutPromptMarker) {
     TSetup settings;
     settings.PromptMarker = "root@box:~";
@@ -111,7 +133,7 @@ TEST_F(SetupStore, WriteIniPutsNewKeysInItsOrderAndLoadFindsThem) {
     EXPECT_EQ(folder_.Read("olmirafm.ini"),
               "[Allgemein]\r\nPC1=P1\r\nUSB=U\r\ntemp=/t/\r\nrtemp=PC1/temp\r\nrec=PC1/rec\r\n"
               "[Network]\r\nolmira_name=box\r\nolmira_host=10.0.0.2\r\nolmira_user=root\r\n"
-              "olmira_pass=pw\r\n"
+              "olmira_pass=pw\r\nolmira_Protocol=telnet\r\nolmira_Port=23\r\n"
               "[Transfer]\r\nupdate_intervall=2000\r\nprogress_min_size=100\r\nwith_crid=1\r\n"
               "background_jobs=0\r\n");
     const TSetup s = Load();
@@ -132,7 +154,7 @@ TEST_F(SetupStore, WriteIniOverAnOlderFileKeepsEmptyDrivePathsAndReplacesInPlace
               "[Allgemein]\r\nPC3=old3\r\nffmpeg=/ff/\r\nPC1=P1\r\nUSB=U\r\ntemp=/t/\r\n"
               "rtemp=PC1/temp\r\nrec=PC1/rec\r\n\r\n"
               "[Network]\r\nolmira_host=\r\nolmira_name=box\r\n; note\r\nolmira_user=root\r\n"
-              "olmira_pass=pw\r\n"
+              "olmira_pass=pw\r\nolmira_Protocol=telnet\r\nolmira_Port=23\r\n"
               "[Transfer]\r\nupdate_intervall=1000\r\nprogress_min_size=6000\r\nwith_crid="
               "1\r\nbackground_jobs=0\r\n");
     const TSetup s = Load();
