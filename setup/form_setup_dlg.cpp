@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "browse_for_remote_folder.h"
+#include "connection_fields.h"
 #include "desktop/crid_association.h"
 #include "desktop/folder_paths.h"
 #include "folder_browser.h"
@@ -206,6 +207,16 @@ void TformSetupDlg::BuildNetworkPage() {
         layout->addWidget(field);
         textFields_.emplace_back(field, setting);
     }
+    layout->addSpacing(6);
+    QLineEdit* host = textFields_.back().first;
+    for (const auto& [field, setting] : textFields_) {
+        if (setting == &olmira::TSetup::olmira_Host) {
+            host = field;
+        }
+    }
+    connection_ =
+        std::make_unique<ConnectionFields>(*page, *layout, boxes_, settings_.KnownHostsPath,
+                                           [host] { return host->text().trimmed().toStdString(); });
     layout->addStretch(1);
 }
 
@@ -311,6 +322,7 @@ void TformSetupDlg::ReadIni() {
     eProgressMinValue_->SetValue(setup_.progress_min_size);
     cbWithCrid_->setChecked(setup_.with_crid);
     cbBackgroundJobs_->setChecked(setup_.background_jobs);
+    connection_->Show(setup_);
 }
 
 std::string TformSetupDlg::FieldBytes(const QString& text, const std::string& read) {
@@ -326,6 +338,7 @@ void TformSetupDlg::WriteIni() {
     values.progress_min_size = eProgressMinValue_->Value();
     values.with_crid = cbWithCrid_->isChecked();
     values.background_jobs = cbBackgroundJobs_->isChecked();
+    connection_->Store(values);
     olmira::WriteIni(place_.IniPath, values);
     setup_ = std::move(values);
 }

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <array>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "settings/program_folder.h"
 #include "settings/setup.h"
 
+class ConnectionFields;
 class FolderPickers;
 class MessageBoxes;
 class QCheckBox;
@@ -82,6 +84,7 @@ private:
     TNumberField* eProgressMinValue_ = nullptr;
     QCheckBox* cbWithCrid_ = nullptr;
     QCheckBox* cbBackgroundJobs_ = nullptr;
+    std::unique_ptr<ConnectionFields> connection_;
     // The text fields and their settings, in the order of the table.
     std::vector<std::pair<QLineEdit*, std::string olmira::TSetup::*>> textFields_;
     // The field each ".." button fills, by its tag less one.

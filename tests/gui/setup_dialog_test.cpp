@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -100,7 +102,7 @@ TEST_F(SetupDialog, HasFivePagesInGermanWithEveryControlUnderItsName) {
          "PC1/aufnahmen)"},
         {"pageNetwork", "Netzwerk",
          "Netzwerkname der Box|IP der Box|Login/Benutzername für Telnet|Passwort für Telnet (wird "
-         "unverschlüsselt gespeichert und angezeigt!)"},
+         "unverschlüsselt gespeichert und angezeigt!)|Verbindung über|Port"},
         {"pageTransfer", "Transfer",
          "Nur für das Kopieren von Daten via Telnet (USB<=>LAN)|Updateintervall für die "
          "Fortschrittsanzeige in ms (mindestens 1000ms!)|ms|Ab welcher Dateigröße soll die "
@@ -263,6 +265,8 @@ TEST_F(SetupDialog, OkWritesEveryPagesValueUnderItsKeyAndKeepsEveryOtherLine) {
     Type("eRecDir", QStringLiteral("PC1/aufnahmen"));
     Type("eBoxName", QStringLiteral("olmira"));
     Type("eBoxIP", QStringLiteral("192.168.0.5"));
+    EXPECT_EQ(Child<QSpinBox>("eBoxPort").value(), 23);
+    QTest::keyClick(&Child<QComboBox>("cbProtocol"), Qt::Key_Down);
     TypeNumber("eProgressMinValue", QStringLiteral("7000"));
     Click("bOk");
 
@@ -294,12 +298,36 @@ TEST_F(SetupDialog, OkWritesEveryPagesValueUnderItsKeyAndKeepsEveryOtherLine) {
               "olmira_user=root\r\n"
               "olmira_pass=Passw\xF6rt\r\n"
               "olmira_name=olmira\r\n"
+              "olmira_Protocol=ssh\r\n"
+              "olmira_Port=22\r\n"
               "[Transfer]\r\n"
               "update_intervall=1000\r\n"
               "avg_transferrate=777\r\n"
               "progress_min_size=7000\r\n"
               "with_crid=1\r\n"
               "background_jobs=0\r\n");
+}
+
+// For a box set up anew: only its own keys go, on the port the page shows.
+TEST_F(SetupDialog, ForgettingTheBoxsKeyKeepsTheOtherBoxesKeys) {
+    settings_.KnownHostsPath = folder_.File("known_hosts");
+    folder_.Write("known_hosts",
+                  "192.168.0.5 ssh-ed25519 AAAAalt\n[192.168.0.5]:2222 ssh-ed25519 "
+                  "AAAAport\n10.0.0.1 ssh-ed25519 AAAAanders\n");
+    WriteIniFile("[Network]\r\nolmira_Host=192.168.0.5\r\nolmira_Protocol=ssh\r\n");
+    Open();
+    EXPECT_EQ(Child<QSpinBox>("eBoxPort").value(), 22);
+    Click("bForgetKey");
+    EXPECT_EQ(folder_.Read("known_hosts"),
+              "[192.168.0.5]:2222 ssh-ed25519 AAAAport\n10.0.0.1 ssh-ed25519 AAAAanders\n");
+    ASSERT_EQ(boxes_.shown.size(), 1u);
+    EXPECT_THAT(boxes_.shown.back().text.toStdString(), HasSubstr("vergessen"));
+    Click("bForgetKey");
+    EXPECT_THAT(boxes_.shown.back().text.toStdString(), HasSubstr("kein Schlüssel gespeichert"));
+    // Telnet keeps no keys.
+    QTest::keyClick(&Child<QComboBox>("cbProtocol"), Qt::Key_Up);
+    EXPECT_FALSE(Child<QPushButton>("bForgetKey").isEnabled());
+    EXPECT_EQ(Child<QSpinBox>("eBoxPort").value(), 23);
 }
 
 TEST_F(SetupDialog, EnterPressesApplyWhichWritesAndStaysOpenAndCancelKeepsWhatItWrote) {
