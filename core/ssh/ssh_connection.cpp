@@ -18,10 +18,6 @@ namespace olmira {
 
 namespace {
 
-// How long the key exchange, the login and each step of opening the shell
-// may take: a box that accepts the connection and then says nothing ends in
-// a message instead of a wait without end.
-constexpr long kStepTimeoutSeconds = 10;
 constexpr int kColumns = 80;
 constexpr int kRows = 24;
 
@@ -128,7 +124,7 @@ void SshConnection::Establish() {
     SetOption(session, SSH_OPTIONS_PORT, &target_.port);
     SetOption(session, SSH_OPTIONS_USER, target_.user.c_str());
     SetOption(session, SSH_OPTIONS_KNOWNHOSTS, target_.knownHosts.c_str());
-    SetOption(session, SSH_OPTIONS_TIMEOUT, &kStepTimeoutSeconds);
+    SetOption(session, SSH_OPTIONS_TIMEOUT, &target_.stepTimeoutSeconds);
     // The keys in ~/.ssh as the user's shell expands "~"; libssh would take
     // the home folder from the password file.
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {

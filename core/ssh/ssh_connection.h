@@ -24,6 +24,10 @@ struct SshTarget {
     std::string password;
     // The program's own known-hosts file, in OpenSSH's format.
     std::string knownHosts;
+    // How long the key exchange, the login and each step of opening the
+    // shell may take: a box that accepts the connection and then says
+    // nothing ends in a message instead of a wait without end.
+    long stepTimeoutSeconds = 10;
 };
 
 // One SSH connection to the box on a thread of its own: the connect, the

@@ -3,8 +3,11 @@
 // panes as over Telnet.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "simbox_env.h"
 #include "temp_folder.h"
@@ -42,6 +45,22 @@ private:
     std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
+// Ends the box's SSH sessions, as a network that drops them would; the SSH
+// service itself keeps listening.
+void DropSshSessions() {
+    std::ifstream pidFile("/var/lib/simbox/dropbear.pid");
+    std::string service;
+    std::getline(pidFile, service);
+    for (const auto& process : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream comm(process.path() / "comm");
+        std::string name;
+        const std::string pid = process.path().filename().string();
+        if (std::getline(comm, name) && name == "dropbear" && pid != service) {
+            ::kill(std::stoi(pid), SIGKILL);
+        }
+    }
+}
+
 std::string SshIni() {
     return WindowUnderTest::BoxIni() + "olmira_Protocol=ssh\r\n";
 }
@@ -74,6 +93,22 @@ TEST(SshWindow, TheBoxsKeyIsAskedAboutOnceAndNoLeavesTheWindowDisconnected) {
     EXPECT_TRUE(again.Boxes().shown.empty()) << "a known key is not asked about";
     again.ChooseDrive("cbDestMedia", "bChgDestRootFolder", "usb/");
     EXPECT_TRUE(again.WaitForCaption("DestList", "Konzert.ts"));
+}
+
+TEST(SshWindow, ADroppedSessionShowsTheDisconnectedLookAndComesBack) {
+    const FreshUser user;
+    WindowUnderTest test(SshIni());
+    test.Boxes().answerYes = true;
+    ASSERT_TRUE(test.ConnectAndLogIn());
+    test.ChooseDrive("cbSourceMedia", "bChgSourceRootFolder", "hdd/");
+    ASSERT_TRUE(test.WaitForCaption("SourceList", "Filme/"));
+    DropSshSessions();
+    ASSERT_TRUE(WaitUntil([&] { return test.ConnectImage() == 0; }));
+    EXPECT_FALSE(test.Enabled("panelSource"));
+    EXPECT_TRUE(test.Text("StatusText").contains(QStringLiteral("unterbrochen")));
+    ASSERT_TRUE(WaitUntil([&] { return test.Captions("SourceList").contains("Filme/"); }, 15000));
+    EXPECT_EQ(test.Text("labelSourceFolder"), QStringLiteral("hdd/"));
+    EXPECT_EQ(test.Boxes().shown.size(), 1u) << "only the first connect asked about the key";
 }
 
 }  // namespace
