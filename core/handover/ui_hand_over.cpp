@@ -103,4 +103,16 @@ void UiHandOver::Notify() {
     callArrived_.notify_all();
 }
 
+void UiHandOver::ServeWhile(const std::function<bool()>& open, std::chrono::milliseconds limit) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + limit;
+    while (open()) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            return;
+        }
+        ServeFor(left);
+    }
+}
+
 }  // namespace olmira

@@ -35,6 +35,8 @@ public:
     void ServeUntil(const std::function<bool()>& done);
     // Wakes ServeUntil so it checks its condition again.
     void Notify();
+    // UI side: serves calls while open() holds, for limit at most.
+    void ServeWhile(const std::function<bool()>& open, std::chrono::milliseconds limit);
 
 private:
     struct Pending;

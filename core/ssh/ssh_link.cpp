@@ -53,15 +53,7 @@ void SshLink::SendLine(std::string_view text) {
 }
 
 void SshLink::AwaitClose(std::chrono::milliseconds limit) {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + limit;
-    while (connection_ && !connection_->Ended()) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0) {
-            return;
-        }
-        handOver_.ServeFor(left);
-    }
+    handOver_.ServeWhile([this] { return connection_ && !connection_->Ended(); }, limit);
 }
 
 void SshLink::Disconnect() {

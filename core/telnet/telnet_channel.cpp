@@ -105,15 +105,7 @@ void TTelnetChannel::SendLine(std::string_view text) {
 }
 
 void TTelnetChannel::AwaitClose(std::chrono::milliseconds limit) {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + limit;
-    while (connection_ && !connection_->Closed()) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0) {
-            return;
-        }
-        handOver_.ServeFor(left);
-    }
+    handOver_.ServeWhile([this] { return connection_ && !connection_->Closed(); }, limit);
 }
 
 void TTelnetChannel::Disconnect() {
