@@ -2,11 +2,6 @@
 
 namespace olmira {
 
-namespace {
-
-
-}  // namespace
-
 int CursorQueryScanner::Feed(std::string_view data) {
     int found = 0;
     for (const char c : data) {
