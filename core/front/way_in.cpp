@@ -19,11 +19,13 @@ void WayIn::SetHost(const std::string& host) {
     ssh_.SetHost(host);
 }
 
-// A connect under way keeps its way; the other one has nothing to end.
+// A change of way ends whatever the other way still holds; a connect under
+// way keeps its way, and a second connect on the same way is refused there.
 void WayIn::ConnectAsync(ConnectDone done) {
-    if (!current_->Connecting()) {
+    BoxChannel* chosen = UsesSsh(settings_) ? static_cast<BoxChannel*>(&ssh_) : &telnet_;
+    if (chosen != current_ && !current_->Connecting()) {
         current_->Disconnect();
-        current_ = UsesSsh(settings_) ? static_cast<BoxChannel*>(&ssh_) : &telnet_;
+        current_ = chosen;
     }
     telnetChannel_.Port = settings_.olmira_Port;
     ssh_.Target.port = settings_.olmira_Port;
